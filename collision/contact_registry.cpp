@@ -1,0 +1,37 @@
+#include "collision/contact_registry.h"
+
+namespace {
+
+bool SameParticle(const Particle* a, const Particle* b) { return a->id == b->id; }
+
+bool ContactsMatch(const Contact& existing, const Contact& probe) {
+    if (existing.kind == WallContact || probe.kind == WallContact) {
+        return SameParticle(existing.particle, probe.particle);
+    }
+    // Only the existing contact's edgeA is compared, against both probe ends.
+    return SameParticle(existing.particle, probe.particle) &&
+           (SameParticle(existing.edgeA, probe.edgeA) || SameParticle(existing.edgeA, probe.edgeB));
+}
+
+}  // namespace
+
+Contact* CreateContact(World& world, Particle* edgeA, Particle* edgeB, Particle* particle,
+                       const Vec2& penetration) {
+    Contact* contact = world.contacts.Append();
+    contact->kind = EdgeContact;
+    contact->edgeA = edgeA;
+    contact->edgeB = edgeB;
+    contact->particle = particle;
+    contact->penetration = penetration;
+    return contact;
+}
+
+bool FindContact(World& world, const Contact& probe) {
+    world.contacts.Reset();
+    while (const Contact* existing = world.contacts.Next()) {
+        if (ContactsMatch(*existing, probe)) {
+            return true;
+        }
+    }
+    return false;
+}

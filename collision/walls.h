@@ -1,0 +1,8 @@
+#pragma once
+
+#include "world/world.h"
+
+// The wall pass: for each wall, every particle of a movable body that lies
+// outside it is pushed back along the wall's normal, by at most 10 units per
+// wall and pass, and gets a wall contact unless it already has one this pass.
+void CollideWalls(World& world);

@@ -1,0 +1,30 @@
+#include "dynamics/relaxation.h"
+
+#include <cmath>
+
+void RelaxSticks(World& world) {
+    world.sticks.Reset();
+    while (Stick* stick = world.sticks.Next()) {
+        Particle* a = stick->particleA;
+        Particle* b = stick->particleB;
+        float dx = static_cast<float>(b->position.x - a->position.x);
+        float dy = static_cast<float>(b->position.y - a->position.y);
+        float length = std::sqrt(dx * dx + dy * dy);
+        // Two coincident ends give no direction to push along.
+        if (length == 0) {
+            continue;
+        }
+        // Positive when stretched, negative when compressed.
+        float ratio = (length - stick->restLength) / length;
+        // Movability is the particle's own body's, not the stick owner's: the
+        // braces belong to the world body and still move the box's corners.
+        if (a->body->mass != 0.0f) {
+            a->position.x += dx * ratio / 2 * stick->stiffness;
+            a->position.y += dy * ratio / 2 * stick->stiffness;
+        }
+        if (b->body->mass != 0.0f) {
+            b->position.x -= dx * ratio / 2 * stick->stiffness;
+            b->position.y -= dy * ratio / 2 * stick->stiffness;
+        }
+    }
+}

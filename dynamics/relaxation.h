@@ -1,0 +1,8 @@
+#pragma once
+
+#include "world/world.h"
+
+// One relaxation pass over every stick of the registry, braces included, in
+// registry order: each stick moves its two ends along the line between them
+// towards its rest length, half the correction to each movable end.
+void RelaxSticks(World& world);

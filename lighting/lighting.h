@@ -1,0 +1,44 @@
+#pragma once
+
+// Lights and the shadow geometry cast from them: the light registry, and the
+// outline snapshots and shadow triangles rebuilt after every step.
+
+#include <cstdint>
+#include <vector>
+
+#include "shell/ordered_list.h"
+#include "world/vec2.h"
+
+// A coloured point light, drawn as a radial gradient sprite centred on it.
+struct Light {
+    float x;
+    float y;
+    int16_t red;
+    int16_t green;
+    int16_t blue;
+    int16_t radius;
+    int16_t sprite;  // the sprite number that holds the gradient
+};
+
+// An outline holds at most this many points, in slots 1 … 999.
+constexpr int32_t kMaxOutlinePoints = 999;
+
+// A snapshot of one body's outline, taken once per pass.
+struct OutlinePolygon {
+    std::vector<Vec2> points;  // slots 1 … count; slot 0 is never used
+    int32_t count;
+    Vec2 centre;  // the body's centre at the time of the snapshot
+};
+
+// A filled triangle with whole-number corners.
+struct ShadowSegment {
+    Vec2 p1;
+    Vec2 p2;
+    Vec2 p3;
+};
+
+struct Lighting {
+    OrderedList<ShadowSegment> shadowSegments;
+    OrderedList<Light> lights;
+    OrderedList<OutlinePolygon> outlinePolygons;
+};

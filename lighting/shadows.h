@@ -1,0 +1,39 @@
+#pragma once
+
+// Hard shadows. After every step each body of two or more particles is
+// snapshot as an outline; for each light and each outline the rebuild adds a
+// fan of triangles from the outline's centre covering the body, and a quad
+// (two triangles) covering the region behind it as seen from the light, out to
+// a far line about 1120 pixels beyond the body.
+
+#include <cstdint>
+
+#include "lighting/lighting.h"
+#include "world/world.h"
+
+// The outlines: one per body of two or more particles, in body order.
+void BuildOutlinePolygons(const World& world, Lighting& lighting);
+
+// Rebuilds the outlines and every shadow triangle from the lights' positions.
+void BuildShadows(const World& world, Lighting& lighting);
+
+// The two outermost outline points as seen from the light, and where their
+// projections meet the far line through P and Q. `found` is false when there
+// is no silhouette: the light sits on the outline's first point, or no point
+// projects onto the far line.
+struct Silhouette {
+    bool found;
+    int32_t minPoint;
+    int32_t maxPoint;
+    Vec2 minFar;
+    Vec2 maxFar;
+};
+Silhouette FindSilhouette(const Vec2& P, const Vec2& Q, const OutlinePolygon& polygon,
+                          double lightX, double lightY);
+
+// Where the lines P1 + s·D1 and P2 + u·D2 meet. False when they are taken as
+// parallel, are degenerate, or meet at no finite point.
+bool IntersectLines(const Vec2& P1, const Vec2& D1, const Vec2& P2, const Vec2& D2, Vec2& meeting);
+
+void AddShadowSegment(Lighting& lighting, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                      int32_t x3, int32_t y3);

@@ -1,0 +1,77 @@
+#pragma once
+
+// The records of the simulated world. All are plain data held in the
+// registries of World; pointers between them do not own. Positions and
+// vectors are doubles; masses, frictions, stiffnesses and rest lengths are
+// floats, rounded when they are written.
+
+#include <cstdint>
+
+#include "world/vec2.h"
+
+struct Body;
+
+// A body holds its particles and sticks in slots 1 … 999; slot 0 is never used.
+constexpr int32_t kBodySlots = 1000;
+constexpr int32_t kMaxBodyParticles = kBodySlots - 1;
+constexpr int32_t kMaxBodySticks = kBodySlots - 1;
+
+// The body of id 1, which owns no particles and holds the braces of every box.
+constexpr int32_t kWorldBodyId = 1;
+
+struct Particle {
+    Vec2 position;
+    Vec2 previous;      // position at the start of the current step
+    Vec2 velocity;      // displacement per step, worked out at the start of each step
+    Vec2 acceleration;  // copied from Gravity when the particle is made
+    int32_t id;         // unique; contacts are matched by it
+    Body* body;
+};
+
+struct Stick {
+    Particle* particleA;
+    Particle* particleB;
+    float stiffness;
+    float restLength;
+    int16_t collisionCount;  // times chosen as the hit edge since the counts were last zeroed
+    Body* body;              // owner; the world body for the braces of a box
+};
+
+struct Body {
+    int32_t particleCount;
+    int32_t stickCount;
+    Particle* particles[kBodySlots];
+    Stick* sticks[kBodySlots];
+    Vec2 centre;
+    Vec2 boundsMin;
+    Vec2 boundsMax;
+    float mass;  // 0 means immovable
+    float friction;
+    int32_t id;
+};
+
+// An infinite straight line; particles belong on the side its normal points to.
+struct Wall {
+    Vec2 point;
+    Vec2 direction;
+    Vec2 normal;
+};
+
+// Contact kinds.
+constexpr int16_t EdgeContact = 0;  // a particle that went through an edge of another body
+constexpr int16_t WallContact = 2;  // a particle that crossed a wall
+
+// A penetration found in the current pass; lives until the end of that pass.
+struct Contact {
+    int16_t kind;
+    Particle* edgeA;  // edge contacts: the ends of the edge that was hit
+    Particle* edgeB;
+    Particle* particle;  // the penetrating particle
+    Vec2 penetration;    // from the particle into the obstacle; its length is the depth
+};
+
+// A candidate pair of the broad phase; `first` comes earlier in the body registry.
+struct BodyPair {
+    Body* first;
+    Body* second;
+};

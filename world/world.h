@@ -1,0 +1,30 @@
+#pragma once
+
+// The whole simulated world: its registries, settings and identifier
+// counters. A test begins from a fresh world by making a new one; the program
+// makes one at start-up and keeps it until exit.
+
+#include <cstdint>
+
+#include "shell/ordered_list.h"
+#include "world/records.h"
+#include "world/settings.h"
+
+struct World {
+    // Registries, in the order start-up creates them.
+    OrderedList<Particle> particles;
+    OrderedList<Stick> sticks;
+    OrderedList<Body> bodies;
+    OrderedList<Wall> walls;
+    OrderedList<Contact> contacts;    // the contacts of the current pass only
+    OrderedList<BodyPair> bodyPairs;  // candidate pairs of the current step only
+
+    Settings settings;
+    int32_t nextParticleId = 1;
+    int32_t nextBodyId = 1;
+    Body* worldBody = nullptr;  // id 1; set once by CreateWorldBody
+};
+
+// What start-up builds of the world: the world body, then the four boundary
+// walls (top, left, right, bottom), all normals pointing into the screen.
+void StartWorld(World& world);
