@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tools/sim/sim.h"
+
+namespace {
+
+struct ScriptRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ScriptRun RunText(const std::string& text) {
+    Sim sim;
+    StartSim(sim);
+    std::istringstream script(text);
+    std::ostringstream out;
+    std::ostringstream err;
+    int status = RunScript(sim, script, out, err, nullptr);
+    return {status, out.str(), err.str()};
+}
+
+TEST(SimScript, DumpsTheWorldFieldByField) {
+    ScriptRun run = RunText(
+        "# one box under the light\n"
+        "\n"
+        "box 320 240\n"
+        "mouse 320 40\n"
+        "step 2\n"
+        "dump\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+              "{\"pass\": 2, \"light\": [320, 40], "
+              "\"particles\": [[300, 220], [340, 220], [340, 260], [300, 260]], "
+              "\"bodies\": [[320, 240, 300, 220, 340, 260]], "
+              "\"shadows\": [[320, 240, 300, 220, 340, 220], [320, 240, 340, 220, 340, 260], "
+              "[320, 240, 340, 260, 300, 260], [320, 240, 300, 260, 300, 220], "
+              "[173, 1360, 340, 220, 300, 220], [340, 220, 173, 1360, 467, 1360]]}\n");
+}
+
+TEST(SimScript, StartsAsStartUpLeavesTheWorld) {
+    ScriptRun run = RunText("dump\n");
+    EXPECT_EQ(run.out,
+              "{\"pass\": 0, \"light\": [0, 0], \"particles\": [], \"bodies\": [], "
+              "\"shadows\": []}\n");
+}
+
+TEST(SimScript, NumbersReadBackToTheSameDouble) {
+    // A box dropped across the corner is pushed back by the walls, leaving
+    // positions that are not whole numbers.
+    ScriptRun run = RunText("box 5 7\nstep 3\ndump\n");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find('.'), std::string::npos);
+    EXPECT_EQ(run.out.find("e+"), std::string::npos);
+    EXPECT_EQ(run.out.find("nan"), std::string::npos);
+}
+
+TEST(SimScript, MalformedLinesNameTheLineAndStopTheRun) {
+    struct Case {
+        const char* script;
+        const char* message;
+    } cases[] = {
+        {"dump\njump 1 2\ndump\n", "line 2: unknown command 'jump': jump 1 2"},
+        {"box 10\n", "line 1: missing argument (usage: box X Y): box 10"},
+        {"mouse 1 2 3\n", "line 1: too many arguments"},
+        {"step 1.5\n", "line 1: '1.5' is not a decimal integer: step 1.5"},
+        {"box ten 10\n", "'ten' is not a decimal integer"},
+        {"step -1\n", "'-1' is out of range (0 to 2147483647)"},
+        {"box 1000001 0\n", "'1000001' is out of range"},
+        {"mouse 0 99999999999999999999999\n", "is out of range"},
+        {"dump now\n", "too many arguments"},
+    };
+    for (const Case& c : cases) {
+        ScriptRun run = RunText(c.script);
+        EXPECT_EQ(run.status, 2) << c.script;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    // Lines before the bad one have run; nothing after it.
+    ScriptRun run = RunText("dump\njump 1 2\ndump\n");
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+}
+
+TEST(SimScript, AcceptsCommentsBlankLinesAndWindowsLineEnds) {
+    ScriptRun run = RunText("  # indented comment\r\n   \r\nbox  -20   30\r\nstep 0\r\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST(SimScript, ShotWithoutARendererIsAFailureNotASilentSuccess) {
+    ScriptRun run = RunText("shot picture.png\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("line 1"), std::string::npos);
+}
+
+// The program itself: file arguments and exit statuses.
+std::string SimCommand(const std::string& args) {
+    return std::string(TUMBLE_SIM_PATH) + " " + args + " >/dev/null 2>&1";
+}
+
+int ExitStatus(const std::string& command) {
+    int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+TEST(SimProgram, AMissingScriptFileIsAClearError) {
+    EXPECT_EQ(ExitStatus(SimCommand("/nonexistent/script.txt")), 2);
+    EXPECT_EQ(ExitStatus(SimCommand("a b")), 2);
+}
+
+TEST(SimProgram, ReadsAScriptFileOrStandardInput) {
+    std::string path = ::testing::TempDir() + "tumble_sim_script.txt";
+    std::ofstream(path) << "box 100 100\nstep 5\ndump\n";
+    EXPECT_EQ(ExitStatus(SimCommand(path)), 0);
+    EXPECT_EQ(ExitStatus("printf 'step 2\\ndump\\n' | " + SimCommand("")), 0);
+    EXPECT_EQ(ExitStatus("printf 'step x\\n' | " + SimCommand("")), 2);
+    std::remove(path.c_str());
+}
+
+}  // namespace

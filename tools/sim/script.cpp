@@ -1,0 +1,96 @@
+#include "tools/sim/script.h"
+
+#include <charconv>
+#include <vector>
+
+namespace {
+
+std::vector<std::string_view> SplitTokens(std::string_view line) {
+    std::vector<std::string_view> tokens;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && line[i] == ' ') ++i;
+        size_t start = i;
+        while (i < line.size() && line[i] != ' ') ++i;
+        if (i > start) tokens.push_back(line.substr(start, i - start));
+    }
+    return tokens;
+}
+
+bool ParseInteger(std::string_view token, int64_t min, int64_t max, int64_t& value,
+                  std::string& error) {
+    int64_t parsed = 0;
+    auto [end, result] = std::from_chars(token.data(), token.data() + token.size(), parsed);
+    if (result == std::errc::invalid_argument || end != token.data() + token.size()) {
+        error = "'" + std::string(token) + "' is not a decimal integer";
+        return false;
+    }
+    if (result == std::errc::result_out_of_range || parsed < min || parsed > max) {
+        error = "'" + std::string(token) + "' is out of range (" + std::to_string(min) + " to " +
+                std::to_string(max) + ")";
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool ExpectArguments(const std::vector<std::string_view>& tokens, size_t count, const char* usage,
+                     std::string& error) {
+    if (tokens.size() - 1 == count) {
+        return true;
+    }
+    error = std::string(tokens.size() - 1 < count ? "missing argument" : "too many arguments") +
+            " (usage: " + usage + ")";
+    return false;
+}
+
+bool ParsePoint(const std::vector<std::string_view>& tokens, ScriptCommand& command,
+                std::string& error) {
+    int64_t x = 0;
+    int64_t y = 0;
+    if (!ParseInteger(tokens[1], -kMaxScriptCoordinate, kMaxScriptCoordinate, x, error) ||
+        !ParseInteger(tokens[2], -kMaxScriptCoordinate, kMaxScriptCoordinate, y, error)) {
+        return false;
+    }
+    command.x = static_cast<int32_t>(x);
+    command.y = static_cast<int32_t>(y);
+    return true;
+}
+
+}  // namespace
+
+bool ParseScriptLine(std::string_view line, ScriptCommand& command, std::string& error) {
+    command = ScriptCommand{};
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);  // a script written on Windows
+    }
+    std::vector<std::string_view> tokens = SplitTokens(line);
+    if (tokens.empty() || tokens.front().front() == '#') {
+        return true;
+    }
+    std::string_view name = tokens.front();
+    if (name == "box" || name == "mouse") {
+        command.kind = name == "box" ? CommandKind::Box : CommandKind::Mouse;
+        return ExpectArguments(tokens, 2, name == "box" ? "box X Y" : "mouse X Y", error) &&
+               ParsePoint(tokens, command, error);
+    }
+    if (name == "step") {
+        command.kind = CommandKind::Step;
+        return ExpectArguments(tokens, 1, "step N", error) &&
+               ParseInteger(tokens[1], 0, INT32_MAX, command.passes, error);
+    }
+    if (name == "dump") {
+        command.kind = CommandKind::Dump;
+        return ExpectArguments(tokens, 0, "dump", error);
+    }
+    if (name == "shot") {
+        command.kind = CommandKind::Shot;
+        if (!ExpectArguments(tokens, 1, "shot FILE.png", error)) {
+            return false;
+        }
+        command.file = std::string(tokens[1]);
+        return true;
+    }
+    error = "unknown command '" + std::string(name) + "'";
+    return false;
+}

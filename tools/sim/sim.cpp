@@ -1,0 +1,142 @@
+#include "tools/sim/sim.h"
+
+#include <charconv>
+#include <cmath>
+#include <istream>
+#include <ostream>
+
+#include "lighting/light.h"
+#include "shell/update_world.h"
+#include "world/factories.h"
+
+namespace {
+
+// The shortest form that reads back to the same double; JSON has no NaN or
+// infinity, which the world never holds, so they would show as null.
+void AppendNumber(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        out += "null";
+        return;
+    }
+    char buffer[32];
+    auto [end, result] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, end);
+}
+
+void AppendArray(std::string& out, std::initializer_list<double> values) {
+    out += '[';
+    const char* separator = "";
+    for (double value : values) {
+        out += separator;
+        AppendNumber(out, value);
+        separator = ", ";
+    }
+    out += ']';
+}
+
+// Appends `"name": [` to a dump; the items follow, then `]`.
+void BeginList(std::string& out, const char* name) {
+    out += ", \"";
+    out += name;
+    out += "\": [";
+}
+
+void AppendItem(std::string& out, bool& first, std::initializer_list<double> values) {
+    if (!first) {
+        out += ", ";
+    }
+    first = false;
+    AppendArray(out, values);
+}
+
+}  // namespace
+
+void StartSim(Sim& sim) {
+    StartWorld(sim.world);
+    CreateLight(sim.lighting, 0, 0, 500, 100, 100, 250, 1);
+}
+
+std::string DumpSim(const Sim& sim) {
+    std::string out = "{\"pass\": " + std::to_string(sim.passes) + ", \"light\": ";
+    const Light* light = sim.lighting.lights.begin() != sim.lighting.lights.end()
+                             ? &*sim.lighting.lights.begin()
+                             : nullptr;
+    if (light != nullptr) {
+        AppendArray(out, {light->x, light->y});
+    } else {
+        out += "null";
+    }
+    BeginList(out, "particles");
+    bool first = true;
+    for (const Particle& p : sim.world.particles) {
+        AppendItem(out, first, {p.position.x, p.position.y});
+    }
+    out += ']';
+
+    BeginList(out, "bodies");
+    first = true;
+    for (const Body& b : sim.world.bodies) {
+        if (b.id != kWorldBodyId) {
+            AppendItem(out, first, {b.centre.x, b.centre.y, b.boundsMin.x, b.boundsMin.y,
+                                    b.boundsMax.x, b.boundsMax.y});
+        }
+    }
+    out += ']';
+
+    BeginList(out, "shadows");
+    first = true;
+    for (const ShadowSegment& s : sim.lighting.shadowSegments) {
+        AppendItem(out, first, {s.p1.x, s.p1.y, s.p2.x, s.p2.y, s.p3.x, s.p3.y});
+    }
+    out += ']';
+    out += '}';
+    return out;
+}
+
+int RunScript(Sim& sim, std::istream& script, std::ostream& out, std::ostream& err,
+              const ShotWriter& writeShot) {
+    std::string line;
+    int64_t lineNumber = 0;
+    while (std::getline(script, line)) {
+        ++lineNumber;
+        ScriptCommand command;
+        std::string error;
+        auto fail = [&](int status) {
+            err << "tumble-sim: line " << lineNumber << ": " << error << ": " << line << '\n';
+            return status;
+        };
+        if (!ParseScriptLine(line, command, error)) {
+            return fail(2);
+        }
+        switch (command.kind) {
+            case CommandKind::None:
+                break;
+            case CommandKind::Box:
+                DropBox(sim.world, command.x, command.y);
+                break;
+            case CommandKind::Mouse:
+                sim.mouseX = command.x;
+                sim.mouseY = command.y;
+                break;
+            case CommandKind::Step:
+                for (int64_t i = 0; i < command.passes; ++i) {
+                    UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY);
+                    ++sim.passes;
+                }
+                break;
+            case CommandKind::Dump:
+                out << DumpSim(sim) << '\n';
+                break;
+            case CommandKind::Shot:
+                if (!writeShot) {
+                    error = "this build of tumble-sim cannot render pictures";
+                    return fail(1);
+                }
+                if (!writeShot(sim, command.file, error)) {
+                    return fail(1);
+                }
+                break;
+        }
+    }
+    return 0;
+}
