@@ -10,12 +10,14 @@ void RelaxSticks(World& world) {
         float dx = static_cast<float>(b->position.x - a->position.x);
         float dy = static_cast<float>(b->position.y - a->position.y);
         float length = std::sqrt(dx * dx + dy * dy);
-        // Two coincident ends give no direction to push along.
-        if (length == 0) {
+        // Positive when stretched, negative when compressed. Two coincident
+        // ends give no direction to push along (and two ends a hair apart
+        // near the origin would give an infinite ratio): such a stick waits
+        // until its ends part.
+        float ratio = (length - stick->restLength) / length;
+        if (length == 0 || !std::isfinite(ratio)) {
             continue;
         }
-        // Positive when stretched, negative when compressed.
-        float ratio = (length - stick->restLength) / length;
         // Movability is the particle's own body's, not the stick owner's: the
         // braces belong to the world body and still move the box's corners.
         if (a->body->mass != 0.0f) {

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds and runs every test: once in a debug build, once under the address
+# and undefined-behaviour sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --workflow --preset debug
+cmake --workflow --preset sanitize
