@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "shell/ordered_list.h"
+
+namespace {
+
+struct Item {
+    int value;
+    Item* other;
+};
+
+using List = OrderedList<Item>;
+using Values = std::vector<int>;
+
+Item* Add(List& list, int value) {
+    Item* item = list.Add();
+    item->value = value;
+    return item;
+}
+
+void Fill(List& list, const Values& values) {
+    for (int v : values) Add(list, v);
+}
+
+Values ValuesOf(const List& list) {
+    Values out;
+    for (const Item& item : list) out.push_back(item.value);
+    return out;
+}
+
+TEST(OrderedList, AddGoesAfterTheCursorAndToTheFrontWhenThereIsNone) {
+    List list;
+    EXPECT_EQ(list.Next(), nullptr);
+    Item* only = Add(list, 1);
+    EXPECT_EQ(list.Current(), only);
+    EXPECT_EQ(only->other, nullptr);  // new records are zero-filled
+
+    Fill(list, {2, 3});
+    list.Reset();
+    while (list.Next() != nullptr) {
+    }
+    Add(list, 4);  // a full pass leaves the cursor on the last element
+    list.Reset();
+    Add(list, 0);
+    EXPECT_EQ(ValuesOf(list), (Values{0, 1, 2, 3, 4}));
+
+    list.Reset();
+    list.Next();
+    Item* one = list.Next();
+    list.Next();
+    list.SetCurrent(one);
+    Fill(list, {10, 11});
+    EXPECT_EQ(ValuesOf(list), (Values{0, 1, 10, 11, 2, 3, 4}));
+    EXPECT_EQ(list.Size(), 7);
+    EXPECT_EQ(list.Current()->value, 11);  // Size leaves the cursor alone
+}
+
+TEST(OrderedList, RemovingStepsBackSoThePassGoesOnWithTheFollowingElement) {
+    List list;
+    Fill(list, {1, 2, 3, 4});
+    list.Reset();
+    list.RemoveCurrent();  // no current element: nothing happens
+    list.Next();
+    list.RemoveCurrent();
+    EXPECT_EQ(list.Current(), nullptr);
+    EXPECT_EQ(list.Next()->value, 2);
+    list.Next();
+    list.RemoveCurrent();
+    EXPECT_EQ(list.Current()->value, 2);
+    EXPECT_EQ(list.Next()->value, 4);
+    EXPECT_EQ(ValuesOf(list), (Values{2, 4}));
+}
+
+TEST(OrderedList, RemovingEveryElementInOnePassLeavesItEmpty) {
+    List list;
+    Fill(list, {1, 2, 3});
+    Values visited;
+    list.Reset();
+    while (Item* item = list.Next()) {
+        visited.push_back(item->value);
+        list.RemoveCurrent();
+    }
+    EXPECT_EQ(visited, (Values{1, 2, 3}));
+    EXPECT_EQ(list.Size(), 0);
+    EXPECT_EQ(list.Current(), nullptr);
+    Fill(list, {5});
+    list.Clear();
+    EXPECT_EQ(list.Next(), nullptr);
+}
+
+TEST(OrderedList, ANestedPassVisitsEveryUnorderedPairOnce) {
+    List list;
+    Fill(list, {1, 2, 3, 4});
+    std::vector<std::pair<int, int>> pairs;
+    list.Reset();
+    while (Item* outer = list.Next()) {
+        while (Item* inner = list.Next()) pairs.emplace_back(outer->value, inner->value);
+        list.SetCurrent(outer);
+    }
+    EXPECT_EQ(pairs,
+              (std::vector<std::pair<int, int>>{{1, 2}, {1, 3}, {1, 4}, {2, 3}, {2, 4}, {3, 4}}));
+}
+
+}  // namespace
