@@ -1,5 +1,7 @@
 #include "collision/broad_phase.h"
 
+#include <algorithm>
+
 #include "collision/narrow_phase.h"
 
 namespace {
@@ -18,21 +20,54 @@ bool MayCollide(const Body& a, const Body& b) {
     return a.id != kWorldBodyId && b.id != kWorldBodyId;
 }
 
-// Visits every unordered pair of bodies once, the earlier body first, and
-// calls onCandidate for those whose bounds (grown by margin) overlap. The
-// inner walk goes on from the outer body to the end of the registry, and the
-// cursor is put back on the outer body before the outer walk moves on.
+// Calls onCandidate(A, B) for every unordered pair of bodies whose bounds,
+// grown by margin, overlap, in the order of a walk over all pairs: A in
+// registry order and, for each A, every later B in registry order.
+//
+// Instead of visiting all n² pairs, the bodies are swept along x: sorted by
+// the left edge of their grown bounds, each is tested only against the ones
+// that start before it ends. The candidates found are then put back into the
+// walk's order, and each is tested exactly as the walk would test it.
 template <typename OnCandidate>
 void SearchBodyPairs(World& world, int32_t margin, OnCandidate onCandidate) {
-    OrderedList<Body>& bodies = world.bodies;
-    bodies.Reset();
-    while (Body* a = bodies.Next()) {
-        while (Body* b = bodies.Next()) {
-            if (MayCollide(*a, *b) && GrownBoundsOverlap(*a, *b, margin)) {
-                onCandidate(a, b);
+    BroadPhaseScratch& scratch = world.broadPhaseScratch;
+    std::vector<SweepEntry>& sweep = scratch.sweep;
+    std::vector<CandidatePair>& candidates = scratch.candidates;
+    sweep.clear();
+    candidates.clear();
+
+    int32_t order = 0;
+    world.bodies.Reset();
+    while (Body* body = world.bodies.Next()) {
+        if (body->id != kWorldBodyId) {
+            sweep.push_back({body->boundsMin.x - margin, body->boundsMax.x + margin, order, body});
+        }
+        ++order;
+    }
+    std::sort(sweep.begin(), sweep.end(), [](const SweepEntry& a, const SweepEntry& b) {
+        return a.minX != b.minX ? a.minX < b.minX : a.order < b.order;
+    });
+    for (std::size_t i = 0; i < sweep.size(); ++i) {
+        const SweepEntry& e = sweep[i];
+        // Past this point a body starts after e ends, so their x ranges are apart.
+        for (std::size_t j = i + 1;
+             j < sweep.size() && (sweep[j].minX < e.maxX || sweep[j].minX == e.minX); ++j) {
+            const SweepEntry& f = sweep[j];
+            const SweepEntry& first = e.order < f.order ? e : f;
+            const SweepEntry& second = e.order < f.order ? f : e;
+            if (MayCollide(*first.body, *second.body) &&
+                GrownBoundsOverlap(*first.body, *second.body, margin)) {
+                candidates.push_back({first.order, second.order, first.body, second.body});
             }
         }
-        bodies.SetCurrent(a);
+    }
+    std::sort(candidates.begin(), candidates.end(),
+              [](const CandidatePair& a, const CandidatePair& b) {
+                  return a.firstOrder != b.firstOrder ? a.firstOrder < b.firstOrder
+                                                      : a.secondOrder < b.secondOrder;
+              });
+    for (const CandidatePair& pair : candidates) {
+        onCandidate(pair.first, pair.second);
     }
 }
 

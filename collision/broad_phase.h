@@ -6,7 +6,31 @@
 // in each pass; in all-pairs mode every pass searches all pairs with the
 // bounds as they are.
 
-#include "world/world.h"
+#include <cstdint>
+#include <vector>
+
+struct Body;
+struct World;
+struct Vec2;
+
+// Storage of the pair search, kept from step to step so that a search
+// allocates nothing once it has grown.
+struct SweepEntry {
+    double minX;  // the grown bounds' x range
+    double maxX;
+    int32_t order;  // place in the body registry
+    Body* body;
+};
+struct CandidatePair {
+    int32_t firstOrder;
+    int32_t secondOrder;
+    Body* first;
+    Body* second;
+};
+struct BroadPhaseScratch {
+    std::vector<SweepEntry> sweep;
+    std::vector<CandidatePair> candidates;
+};
 
 void AddBodyPair(World& world, Body* first, Body* second);
 

@@ -23,15 +23,18 @@ Contact* CreateContact(World& world, Particle* edgeA, Particle* edgeB, Particle*
     contact->edgeB = edgeB;
     contact->particle = particle;
     contact->penetration = penetration;
+    IndexContact(world.contactIndex, *contact);
     return contact;
 }
 
+// Every rule compares the particles first, so only the contacts of the
+// probe's particle need a look. Which of them matches first does not matter.
 bool FindContact(World& world, const Contact& probe) {
-    world.contacts.Reset();
-    while (const Contact* existing = world.contacts.Next()) {
-        if (ContactsMatch(*existing, probe)) {
-            return true;
-        }
-    }
-    return false;
+    return AnyContactOfParticle(world.contactIndex, probe.particle->id,
+                                [&](const Contact& existing) { return ContactsMatch(existing, probe); });
+}
+
+void ClearContacts(World& world) {
+    world.contacts.Clear();
+    ClearContactIndex(world.contactIndex);
 }

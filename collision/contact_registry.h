@@ -2,6 +2,10 @@
 
 #include "world/world.h"
 
+// The contact registry changes only through these two functions and the
+// resolution walk, which ends with ClearContacts: they keep the index of the
+// registry that FindContact uses in step with it.
+
 // Appends a contact of kind EdgeContact with the given fields (edgeA and edgeB
 // may be null) and returns it; a caller recording another kind sets `kind` at
 // once. The contact is also the registry's current element.
@@ -16,3 +20,6 @@ Contact* CreateContact(World& world, Particle* edgeA, Particle* edgeB, Particle*
 // So a particle gets at most one wall contact per pass, and none on an edge
 // once it has a wall contact.
 bool FindContact(World& world, const Contact& probe);
+
+// Empties the registry.
+void ClearContacts(World& world);

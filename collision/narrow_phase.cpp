@@ -163,7 +163,7 @@ void CollideBodies(World& world, Body* first, Body* second) {
     if (first->particleCount < 1 || second->particleCount < 1) {
         return;
     }
-    Overlap least;
+    Overlap least{};
     if (!FindLeastOverlap(*first, *second, least)) {
         return;
     }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "collision/contact_registry.h"
+
 namespace {
 
 // Motion of the particle so far in this step.
@@ -116,5 +118,5 @@ void ResolveContacts(World& world) {
             ResolveWallContact(world, *contact);
         }
     }
-    world.contacts.Clear();
+    ClearContacts(world);
 }

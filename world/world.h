@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "collision/broad_phase.h"
+#include "collision/contact_index.h"
 #include "shell/ordered_list.h"
 #include "world/records.h"
 #include "world/settings.h"
@@ -23,6 +25,11 @@ struct World {
     int32_t nextParticleId = 1;
     int32_t nextBodyId = 1;
     Body* worldBody = nullptr;  // id 1; set once by CreateWorldBody
+
+    // Lookup structure over `contacts`, kept in step by CreateContact and ClearContacts.
+    ContactIndex contactIndex;
+    // Storage of the broad phase's pair search.
+    BroadPhaseScratch broadPhaseScratch;
 };
 
 // What start-up builds of the world: the world body, then the four boundary

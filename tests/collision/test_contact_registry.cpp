@@ -26,7 +26,7 @@ TEST(ContactRegistry, AContactMatchesTheSameParticleOnAnEdgeSharingItsFirstEnd) 
     EXPECT_FALSE(found(EdgeContact, p1, p2, p3));
     EXPECT_TRUE(found(WallContact, nullptr, nullptr, v));
 
-    world.contacts.Clear();
+    ClearContacts(world);
     CreateContact(world, nullptr, nullptr, v, {0, 1})->kind = WallContact;
     EXPECT_TRUE(found(EdgeContact, p2, p3, v));  // a wall contact blocks every later one
     EXPECT_FALSE(found(EdgeContact, p2, v, p1));

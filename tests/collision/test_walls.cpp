@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "collision/walls.h"
+#include "collision/contact_registry.h"
 #include "tests/world/scene.h"
 
 namespace {
@@ -27,7 +28,7 @@ TEST_F(Walls, AParticleFarBelowTheFloorIsLiftedTenPerPassAndRecordedOnce) {
     EXPECT_EQ(c.edgeA, nullptr);
     EXPECT_VEC_EQ(c.penetration, 0, 10);
 
-    world.contacts.Clear();
+    ClearContacts(world);
     CollideWalls(world);
     CollideWalls(world);
     EXPECT_VEC_EQ(p->position, 320, 479);
