@@ -77,6 +77,12 @@ count() {
     awk -v r="$6" -v g="$7" -v b="$8" -F'[(),]+' 'NR > 1 && $3 == r && $4 == g && $5 == b { n++ } END { print n + 0 }'
 }
 
+# Counts the near-white pixels (the text is smoothed) inside a region: count_light PICTURE X Y W H
+count_light() {
+  convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- |
+    awk -F'[(),]+' 'NR > 1 && $3 >= 200 && $4 >= 200 && $5 >= 200 { n++ } END { print n + 0 }'
+}
+
 # --- First run: a box under the mouse, its shadow, the light and the text.
 start_tumble 1
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus "$window"
@@ -90,14 +96,22 @@ sleep 0.3
 xdotool keydown space
 sleep 0.3
 xdotool keyup space
+sleep 0.3
+# The light moves up and left of the box, which now casts its shadow down and right.
+for _ in $(seq 12); do
+  xdotool mousemove_relative -- -15 -10
+  sleep 0.03
+done
 sleep 1
 
-eval "$(xdotool getwindowgeometry --shell "$window")"
+# The inside of the window (xdotool's geometry includes the frame's offset).
+X=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ { print $NF }')
+Y=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ { print $NF }')
 import -window root -crop "640x480+${X}+${Y}" +repage "$work/window.png" ||
   fail "no screenshot could be taken"
 echo "screenshot: $work/window.png (window at $X, $Y)"
 
-white_text=$(count "$work/window.png" 0 0 120 32 255 255 255)
+white_text=$(count_light "$work/window.png" 0 0 120 32)
 white_world=$(count "$work/window.png" 0 40 640 440 255 255 255)
 shadow=$(count "$work/window.png" 0 40 640 440 1 1 1)
 marker=$(count "$work/window.png" 0 0 640 480 255 0 0)
@@ -107,7 +121,8 @@ echo "white text pixels: $white_text, white outline pixels: $white_world," \
   "shadow pixels: $shadow, marker pixels: $marker, lit pixels: $lit"
 [ "$white_text" -gt 20 ] || fail "the text lines are missing"
 [ "$white_world" -ge 140 ] || fail "no box outline (a 40 x 40 square has about 160 white pixels)"
-[ "$shadow" -gt 1000 ] || fail "no shadow"
+# The box itself is covered (1,600 pixels) and its shadow reaches the screen's edge.
+[ "$shadow" -gt 5000 ] || fail "no shadow behind the box"
 [ "$marker" -ge 12 ] || fail "no mouse marker"
 [ "$lit" -gt 10000 ] || fail "no light gradient"
 

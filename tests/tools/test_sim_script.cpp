@@ -126,3 +126,26 @@ TEST(SimProgram, ReadsAScriptFileOrStandardInput) {
 }
 
 }  // namespace
+
+#ifdef TUMBLE_SIM_HAS_SHOT
+namespace {
+
+TEST(SimProgram, ShotWritesThePictureTheWindowWouldShow) {
+    std::string picture = ::testing::TempDir() + "tumble_sim_shot.png";
+    std::remove(picture.c_str());
+    ASSERT_EQ(ExitStatus("printf 'box 320 240\\nmouse 100 100\\nstep 3\\nshot " + picture +
+                         "\\n' | " + SimCommand("")),
+              0);
+    std::ifstream file(picture, std::ios::binary);
+    char signature[8] = {};
+    file.read(signature, sizeof signature);
+    EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+    std::remove(picture.c_str());
+}
+
+TEST(SimProgram, APictureThatCannotBeWrittenIsAFailure) {
+    EXPECT_EQ(ExitStatus("printf 'shot /nonexistent/dir/x.png\\n' | " + SimCommand("")), 1);
+}
+
+}  // namespace
+#endif

@@ -26,18 +26,18 @@ constexpr const char* kUsage =
     "  shot FILE    write the frame the window would show as a PNG\n"
     "Blank lines and lines starting with # are ignored.\n";
 
-ShotWriter MakeShotWriter() {
-#ifdef TUMBLE_SIM_SHOT
-    return WriteShot;
-#else
-    return nullptr;
-#endif
-}
-
 int Run(std::istream& script) {
     Sim sim;
     StartSim(sim);
-    int status = RunScript(sim, script, std::cout, std::cerr, MakeShotWriter());
+#ifdef TUMBLE_SIM_SHOT
+    ShotCamera camera;
+    ShotWriter writeShot = [&camera](const Sim& s, const std::string& file, std::string& error) {
+        return camera.Write(s, file, error);
+    };
+#else
+    ShotWriter writeShot = nullptr;
+#endif
+    int status = RunScript(sim, script, std::cout, std::cerr, writeShot);
     std::cout.flush();
     if (status == 0 && !std::cout) {
         std::cerr << "tumble-sim: cannot write the output: " << std::strerror(errno) << '\n';

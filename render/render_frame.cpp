@@ -1,0 +1,69 @@
+#include "render/render_frame.h"
+
+#include <string>
+
+#include "render/layers.h"
+#include "world/rounding.h"
+
+namespace {
+
+constexpr uint32_t kBlack = MakeColour(0, 0, 0);
+constexpr uint32_t kWhite = MakeColour(255, 255, 255);
+constexpr uint32_t kRed = MakeColour(255, 0, 0);
+constexpr uint32_t kBlue = MakeColour(0, 0, 255);
+
+// The diagnostic mode: braces (owned by the world body) blue, sides hit as an
+// edge in the last step red, the other sides white.
+uint32_t StickRoleColour(const Stick& stick) {
+    if (stick.body->id == kWorldBodyId) {
+        return kBlue;
+    }
+    return stick.collisionCount > 0 ? kRed : kWhite;
+}
+
+void DrawStick(const Stick& stick, int16_t drawMode, Services& services) {
+    const Vec2& a = stick.particleA->position;
+    const Vec2& b = stick.particleB->position;
+    const int32_t x1 = RoundToInt32(a.x);
+    const int32_t y1 = RoundToInt32(a.y);
+    const int32_t x2 = RoundToInt32(b.x);
+    const int32_t y2 = RoundToInt32(b.y);
+    if (drawMode == 0) {
+        SetDefaultColour(services, StickRoleColour(stick));
+        DrawLine(services, x1, y1, x2, y2);
+    } else if (stick.body->id != kWorldBodyId) {
+        DrawLine(services, x1, y1, x2, y2, kWhite);  // outlines only: braces stay hidden
+    }
+}
+
+void DrawSticks(const World& world, Services& services) {
+    for (const Stick& stick : world.sticks) {
+        DrawStick(stick, world.settings.StickDrawMode, services);
+    }
+}
+
+// Stands in for the system pointer, which the mouse service hides.
+void DrawMouseMarker(Services& services) {
+    DrawRect(services, GetMouseX(services) - 2, GetMouseY(services) - 2, 5, 5, kRed);
+}
+
+void DrawHeadsUpText(const World& world, int32_t framesPerSecond, Services& services) {
+    DrawString(services, 10, 0, "fps : " + std::to_string(framesPerSecond), kWhite, kBlack);
+    DrawString(services, 10, 16, "e : " + std::to_string(world.bodies.Size()), kWhite, kBlack);
+}
+
+}  // namespace
+
+void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPerSecond,
+                 Services& services) {
+    ClearBackBuffer(services, kBlack);
+    DrawLightLayer(lighting, services);
+    DrawShadowLayer(lighting, services);
+    BeginDrawing(services, BackBufferTarget());
+    SetDrawingMode(services, kTransparentText | kOutlineRects);
+    DrawSticks(world, services);
+    DrawMouseMarker(services);
+    DrawHeadsUpText(world, framesPerSecond, services);
+    EndDrawing(services);
+    PresentFrame(services);
+}

@@ -1,0 +1,163 @@
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "shell/services.h"
+#include "shell/services_internal.h"
+
+namespace {
+
+// Far more than the 1000 × 1000 light gradient; a larger request (a radius
+// near the 16-bit limit) would take gigabytes, so it makes an empty sprite.
+constexpr int32_t kMaxSpriteSide = 4096;
+
+// Texture coordinates of the four corners: the quad covers the whole image.
+constexpr float kCornerU[4] = {0, 1, 1, 0};
+constexpr float kCornerV[4] = {0, 0, 1, 1};
+
+Sprite* FindSprite(Services& services, int32_t number) {
+    auto found = services.sprites.find(number);
+    return found == services.sprites.end() ? nullptr : &found->second;
+}
+
+// Of a triangle's two windings only the clockwise one (on the screen, y
+// downwards) is drawn: the back-face rule a caller relies on when it submits
+// every triangle in both orders.
+void AddIfFrontFacing(SDL_Vertex* triangles, int& count, const SDL_Vertex& a, const SDL_Vertex& b,
+                      const SDL_Vertex& c) {
+    float cross = (b.position.x - a.position.x) * (c.position.y - a.position.y) -
+                  (b.position.y - a.position.y) * (c.position.x - a.position.x);
+    if (cross > 0) {
+        triangles[count++] = a;
+        triangles[count++] = b;
+        triangles[count++] = c;
+    }
+}
+
+}  // namespace
+
+SDL_Texture* SpriteTexture(Services& services, Sprite& sprite) {
+    if (services.renderer == nullptr || sprite.pixels.empty()) {
+        return nullptr;
+    }
+    if (sprite.texture == nullptr) {
+        sprite.texture = SDL_CreateTexture(services.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                           SDL_TEXTUREACCESS_STATIC, sprite.width, sprite.height);
+        sprite.changed = true;
+    }
+    if (sprite.texture != nullptr && sprite.changed) {
+        SDL_UpdateTexture(sprite.texture, nullptr, sprite.pixels.data(), sprite.width * 4);
+        sprite.changed = false;
+    }
+    return sprite.texture;
+}
+
+void ForgetTextures(Services& services) {
+    for (auto& [number, sprite] : services.sprites) {
+        if (sprite.texture != nullptr) {
+            SDL_DestroyTexture(sprite.texture);
+        }
+        sprite.texture = nullptr;
+        sprite.changed = true;
+    }
+}
+
+void NewSprite(Services& services, int32_t number, int32_t width, int32_t height, int32_t mode) {
+    // The record is reused in place, so drawing that is open on it stays valid.
+    Sprite& sprite = services.sprites[number];
+    if (sprite.texture != nullptr) {
+        SDL_DestroyTexture(sprite.texture);
+    }
+    sprite = Sprite{};
+    if (width <= 0 || height <= 0 || width > kMaxSpriteSide || height > kMaxSpriteSide) {
+        return;
+    }
+    sprite.width = width;
+    sprite.height = height;
+    sprite.mode = mode;
+    sprite.pixels.assign(static_cast<size_t>(width) * height, 0);
+}
+
+DrawingTarget SpriteTarget(int32_t number) {
+    return {number};
+}
+
+void BlitSprite(Services& services, int32_t number, int32_t x, int32_t y) {
+    Sprite* sprite = FindSprite(services, number);
+    SDL_Texture* texture = sprite != nullptr ? SpriteTexture(services, *sprite) : nullptr;
+    if (texture == nullptr) {
+        return;
+    }
+    // Opaque: black is copied as black here.
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    SDL_Rect to = {x, y, sprite->width, sprite->height};
+    SDL_RenderCopy(services.renderer, texture, nullptr, &to);
+}
+
+uint32_t SpritePixel(const Services& services, int32_t number, int32_t x, int32_t y) {
+    auto found = services.sprites.find(number);
+    if (found == services.sprites.end()) {
+        return 0;
+    }
+    const Sprite& sprite = found->second;
+    if (x < 0 || y < 0 || x >= sprite.width || y >= sprite.height) {
+        return 0;
+    }
+    return ColourOfStored(sprite.pixels[static_cast<size_t>(y) * sprite.width + x]);
+}
+
+bool NewTexturedQuad(Services& services, int32_t quad, int32_t sprite) {
+    const Sprite* image = FindSprite(services, sprite);
+    if (image == nullptr || image->mode != kTextureMode) {
+        return false;
+    }
+    services.quads[quad] = TexturedQuad{sprite, {}};
+    return true;
+}
+
+void BeginQuads(Services& services) {
+    services.drawingQuads = true;
+}
+
+void EndQuads(Services& services) {
+    services.drawingQuads = false;
+}
+
+void SetQuadCorners(Services& services, int32_t quad, float x1, float y1, float x2, float y2,
+                    float x3, float y3, float x4, float y4) {
+    auto found = services.quads.find(quad);
+    if (found == services.quads.end()) {
+        return;
+    }
+    const float corners[8] = {x1, y1, x2, y2, x3, y3, x4, y4};
+    std::copy(corners, corners + 8, found->second.corners);
+}
+
+void DrawQuad(Services& services, int32_t quad, float x, float y) {
+    auto found = services.quads.find(quad);
+    if (!services.drawingQuads || found == services.quads.end()) {
+        return;
+    }
+    Sprite* image = FindSprite(services, found->second.sprite);
+    SDL_Texture* texture = image != nullptr ? SpriteTexture(services, *image) : nullptr;
+    if (texture == nullptr) {
+        return;
+    }
+    const float* c = found->second.corners;
+    SDL_Vertex corner[4];
+    for (int i = 0; i < 4; ++i) {
+        corner[i] = {
+            {c[2 * i] + x, c[2 * i + 1] + y}, {255, 255, 255, 255}, {kCornerU[i], kCornerV[i]}};
+    }
+    SDL_Vertex triangles[6];
+    int count = 0;
+    AddIfFrontFacing(triangles, count, corner[0], corner[1], corner[2]);
+    // When corners 3 and 4 coincide the quad is the triangle of corners 1 to 3.
+    if (c[4] != c[6] || c[5] != c[7]) {
+        AddIfFrontFacing(triangles, count, corner[0], corner[2], corner[3]);
+    }
+    if (count > 0) {
+        SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+        SDL_RenderGeometry(services.renderer, texture, triangles, count, nullptr, 0);
+    }
+}

@@ -1,0 +1,48 @@
+#include "shell/startup.h"
+
+#include "lighting/light.h"
+#include "lighting/light_sprite.h"
+#include "world/rounding.h"
+
+namespace {
+
+constexpr int32_t kShadowSprite = 0;
+constexpr int32_t kShadowQuad = 0;
+
+bool OpenScreen(Services& services, const Vec2& screenSize, std::string& error) {
+    const int32_t width = RoundToInt32(screenSize.x);
+    const int32_t height = RoundToInt32(screenSize.y);
+    if (!OpenMainWindow(services, "tumble", width, height, error) ||
+        !OpenScreenInWindow(services, width, height, error)) {
+        return false;
+    }
+    // After the window: the mouse can only be held inside one that exists.
+    StartDevices(services);
+    return true;
+}
+
+// A blue-white light at the top-left corner, radius 500, gradient in sprite 1.
+void CreateStartLight(Lighting& lighting, Services& services) {
+    Light* light = CreateLight(lighting, 0, 0, 500, 100, 100, 250, 1);
+    DrawLightSprite(services, *light);
+}
+
+}  // namespace
+
+bool StartProgram(App& app, Services& services, std::string& error) {
+    if (!OpenScreen(services, app.world.settings.ScreenSize, error)) {
+        return false;
+    }
+    StartWorld(app.world);
+    CreateShadowTexture(services);
+    CreateStartLight(app.lighting, services);
+    return true;
+}
+
+void CreateShadowTexture(Services& services) {
+    NewSprite(services, kShadowSprite, 1, 1, kTextureMode);
+    BeginDrawing(services, SpriteTarget(kShadowSprite));
+    PutPixel(services, 0, 0, MakeColour(1, 1, 1));
+    EndDrawing(services);
+    NewTexturedQuad(services, kShadowQuad, kShadowSprite);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// Services on SDL's dummy video driver with the software renderer, fed by a
+// script: deterministic pixels that a test reads back.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/main_loop.h"
+#include "shell/startup.h"
+
+// A colour as "r,g,b", so that a failed check reads at a glance.
+inline std::string Rgb(uint32_t colour) {
+    return std::to_string(RedOf(colour)) + "," + std::to_string(GreenOf(colour)) + "," +
+           std::to_string(BlueOf(colour));
+}
+
+struct Screen {
+    std::vector<uint32_t> pixels;
+    int32_t width = 0;
+    uint32_t At(int32_t x, int32_t y) const { return pixels.at(size_t(y) * width + x); }
+    std::string RgbAt(int32_t x, int32_t y) const { return Rgb(At(x, y)); }
+};
+
+// The services with a 640 × 480 screen; with `program`, after the whole start-up.
+struct Offscreen {
+    ScriptedInput input;
+    Services services;
+    App app;
+
+    explicit Offscreen(bool program = false) {
+        std::string error;
+        bool started = StartServices(services, ScreenKind::Offscreen, input, error) &&
+                       (program ? StartProgram(app, services, error)
+                                : OpenMainWindow(services, "test", 640, 480, error) &&
+                                      OpenScreenInWindow(services, 640, 480, error));
+        EXPECT_TRUE(started) << error;
+    }
+    ~Offscreen() { StopServices(services); }
+    LoopEnd Run(int64_t passes) { return RunMainLoop(app, services, passes); }
+    Screen Read() { return {ReadBackBuffer(services), services.screenWidth}; }
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+// Pictures for tumble-sim: the frame the window would show, drawn by the
+// window's own RenderFrame on an offscreen software renderer and written as
+// a PNG.
+
+#include <memory>
+#include <string>
+
+#include "tools/sim/sim.h"
+
+class ShotCamera {
+   public:
+    ShotCamera();
+    ~ShotCamera();
+    ShotCamera(const ShotCamera&) = delete;
+    ShotCamera& operator=(const ShotCamera&) = delete;
+
+    // False, with the reason in `error`, when the picture cannot be drawn or written.
+    bool Write(const Sim& sim, const std::string& file, std::string& error);
+
+   private:
+    struct Offscreen;
+    std::unique_ptr<Offscreen> offscreen_;  // started at the first picture
+};
