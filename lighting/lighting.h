@@ -25,7 +25,7 @@ constexpr int32_t kMaxOutlinePoints = 999;
 
 // A snapshot of one body's outline, taken once per pass.
 struct OutlinePolygon {
-    std::vector<Vec2> points;  // slots 1 … count; slot 0 is never used
+    const Vec2* points;  // slots 1 … count (slot 0 is never used), held in Lighting::outlinePoints
     int32_t count;
     Vec2 centre;  // the body's centre at the time of the snapshot
 };
@@ -41,4 +41,7 @@ struct Lighting {
     OrderedList<ShadowSegment> shadowSegments;
     OrderedList<Light> lights;
     OrderedList<OutlinePolygon> outlinePolygons;
+    // The points of every outline, one after another; kept from pass to pass
+    // so that a rebuild allocates nothing once it has grown.
+    std::vector<Vec2> outlinePoints;
 };

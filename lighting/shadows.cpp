@@ -16,7 +16,7 @@ void AddTriangle(Lighting& lighting, const Vec2& a, const Vec2& b, const Vec2& c
 
 // Triangles from the centre to each side: they cover the body itself.
 void AddFan(Lighting& lighting, const OutlinePolygon& polygon) {
-    const std::vector<Vec2>& pt = polygon.points;
+    const Vec2* pt = polygon.points;
     const int32_t n = polygon.count;
     if (n < 2) {
         return;
@@ -51,10 +51,13 @@ void AddShadowQuad(const World& world, Lighting& lighting, const OutlinePolygon&
     if (!s.found) {
         return;
     }
-    const std::vector<Vec2>& pt = polygon.points;
+    const Vec2* pt = polygon.points;
     AddTriangle(lighting, s.minFar, pt[s.maxPoint], pt[s.minPoint]);
     AddTriangle(lighting, pt[s.maxPoint], s.minFar, s.maxFar);
 }
+
+// The world body and one-particle bodies have no outline and cast no shadow.
+bool CastsShadow(const Body& body) { return body.particleCount > 1; }
 
 }  // namespace
 
@@ -68,18 +71,32 @@ void AddShadowSegment(Lighting& lighting, int32_t x1, int32_t y1, int32_t x2, in
 
 void BuildOutlinePolygons(const World& world, Lighting& lighting) {
     lighting.outlinePolygons.Clear();
+    // Room for every outline first: the pool must not move while outlines
+    // point into it.
+    std::vector<Vec2>& pool = lighting.outlinePoints;
+    std::size_t total = 0;
+    for (const Body& body : world.bodies) {
+        if (CastsShadow(body)) {
+            total += body.particleCount + 1;
+        }
+    }
+    pool.clear();
+    pool.reserve(total);
+
     const float scale = world.settings.OutlineScale;
     for (const Body& body : world.bodies) {
-        if (body.particleCount <= 1) {
-            continue;  // the world body and one-particle bodies cast no shadow
+        if (!CastsShadow(body)) {
+            continue;
         }
         OutlinePolygon* polygon = lighting.outlinePolygons.Append();
         polygon->count = body.particleCount;
-        polygon->points.resize(polygon->count + 1);
+        const std::size_t slot0 = pool.size();
+        pool.push_back({0, 0});
         for (int32_t i = 1; i <= polygon->count; ++i) {
             const Vec2& p = body.particles[i]->position;
-            SetVec2(polygon->points[i], p.x * scale, p.y * scale);
+            pool.push_back({p.x * scale, p.y * scale});
         }
+        polygon->points = &pool[slot0];
         SetVec2(polygon->centre, body.centre.x * scale, body.centre.y * scale);
     }
 }
@@ -99,7 +116,7 @@ void BuildShadows(const World& world, Lighting& lighting) {
 Silhouette FindSilhouette(const Vec2& P, const Vec2& Q, const OutlinePolygon& polygon,
                           double lightX, double lightY) {
     Silhouette s{};
-    const std::vector<Vec2>& pt = polygon.points;
+    const Vec2* pt = polygon.points;
     if (pt[1].x - lightX == 0 && pt[1].y - lightY == 0) {
         return s;  // the light sits on the first point: no direction to project along
     }

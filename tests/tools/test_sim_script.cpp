@@ -116,6 +116,20 @@ TEST(SimProgram, AMissingScriptFileIsAClearError) {
     EXPECT_EQ(ExitStatus(SimCommand("a b")), 2);
 }
 
+TEST(SimProgram, TimeReportsThePassesAndTheirMedianOnStandardError) {
+    std::string report = ::testing::TempDir() + "tumble_sim_time.txt";
+    std::string command = "printf 'box 100 100\\nstep 7\\n' | " + std::string(TUMBLE_SIM_PATH) +
+                          " --time 2>" + report;
+    ASSERT_EQ(ExitStatus(command), 0);
+    std::ifstream file(report);
+    std::string line;
+    std::getline(file, line);
+    EXPECT_NE(line.find("7 passes, world update median "), std::string::npos) << line;
+    EXPECT_NE(line.find("99th percentile"), std::string::npos) << line;
+    EXPECT_EQ(ExitStatus(SimCommand("--no-such-option")), 2);
+    std::remove(report.c_str());
+}
+
 TEST(SimProgram, ReadsAScriptFileOrStandardInput) {
     std::string path = ::testing::TempDir() + "tumble_sim_script.txt";
     std::ofstream(path) << "box 100 100\nstep 5\ndump\n";

@@ -17,18 +17,21 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tumble-sim [SCRIPT]\n"
+    "usage: tumble-sim [--time] [SCRIPT]\n"
     "Runs SCRIPT (standard input without one), one command a line:\n"
     "  box X Y      drop a 40 x 40 box centred on (X, Y), as Space does\n"
     "  mouse X Y    move the mouse; the light follows after each pass\n"
     "  step N       run N passes of the world\n"
     "  dump         print the state of the world as one line of JSON\n"
     "  shot FILE    write the frame the window would show as a PNG\n"
-    "Blank lines and lines starting with # are ignored.\n";
+    "Blank lines and lines starting with # are ignored.\n"
+    "--time prints the passes run and the median and 99th-percentile time\n"
+    "of one world update on standard error at the end.\n";
 
-int Run(std::istream& script) {
+int Run(std::istream& script, bool timing) {
     Sim sim;
     StartSim(sim);
+    sim.timing = timing;
 #ifdef TUMBLE_SIM_SHOT
     ShotCamera camera;
     ShotWriter writeShot = [&camera](const Sim& s, const std::string& file, std::string& error) {
@@ -39,6 +42,9 @@ int Run(std::istream& script) {
 #endif
     int status = RunScript(sim, script, std::cout, std::cerr, writeShot);
     std::cout.flush();
+    if (timing) {
+        std::cerr << "tumble-sim: " << TimingSummary(sim) << '\n';
+    }
     if (status == 0 && !std::cout) {
         std::cerr << "tumble-sim: cannot write the output: " << std::strerror(errno) << '\n';
         return 1;
@@ -50,17 +56,31 @@ int Run(std::istream& script) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    if (argc > 2) {
+    bool timing = false;
+    std::string path = "-";
+    int paths = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (arg == "--time") {
+            timing = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            std::cerr << "tumble-sim: unknown option '" << arg << "'\n" << kUsage;
+            return 2;
+        } else {
+            path = arg;
+            ++paths;
+        }
+    }
+    if (paths > 1) {
         std::cerr << kUsage;
         return 2;
     }
-    std::string path = argc == 2 ? argv[1] : "-";
-    if (path == "-h" || path == "--help") {
-        std::cout << kUsage;
-        return 0;
-    }
     if (path == "-") {
-        return Run(std::cin);
+        return Run(std::cin, timing);
     }
     std::ifstream file(path);
     if (!file) {
@@ -68,5 +88,5 @@ int main(int argc, char** argv) {
                   << '\n';
         return 2;
     }
-    return Run(file);
+    return Run(file, timing);
 }

@@ -1,6 +1,9 @@
 #include "tools/sim/sim.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <cstdio>
 #include <cmath>
 #include <istream>
 #include <ostream>
@@ -49,7 +52,38 @@ void AppendItem(std::string& out, bool& first, std::initializer_list<double> val
     AppendArray(out, values);
 }
 
+void RunPass(Sim& sim) {
+    if (!sim.timing) {
+        UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY);
+    } else {
+        auto start = std::chrono::steady_clock::now();
+        UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY);
+        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        sim.updateSeconds.push_back(took.count());
+    }
+    ++sim.passes;
+}
+
+// The value below which the given share of the sorted times lie (nearest rank).
+double Percentile(const std::vector<double>& sorted, double share) {
+    std::size_t rank = static_cast<std::size_t>(std::ceil(share * sorted.size()));
+    return sorted[rank > 0 ? rank - 1 : 0];
+}
+
 }  // namespace
+
+std::string TimingSummary(const Sim& sim) {
+    std::vector<double> sorted = sim.updateSeconds;
+    if (sorted.empty()) {
+        return "0 passes timed";
+    }
+    std::sort(sorted.begin(), sorted.end());
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "%zu passes, world update median %.3f ms, 99th percentile %.3f ms",
+                  sorted.size(), Percentile(sorted, 0.5) * 1e3, Percentile(sorted, 0.99) * 1e3);
+    return text;
+}
 
 void StartSim(Sim& sim) {
     StartWorld(sim.world);
@@ -120,8 +154,7 @@ int RunScript(Sim& sim, std::istream& script, std::ostream& out, std::ostream& e
                 break;
             case CommandKind::Step:
                 for (int64_t i = 0; i < command.passes; ++i) {
-                    UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY);
-                    ++sim.passes;
+                    RunPass(sim);
                 }
                 break;
             case CommandKind::Dump:

@@ -7,6 +7,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "lighting/lighting.h"
 #include "tools/sim/script.h"
@@ -19,6 +20,9 @@ struct Sim {
     int32_t mouseX = 0;
     int32_t mouseY = 0;
     int64_t passes = 0;
+    // With timing on, the wall-clock time of every world update, in seconds.
+    bool timing = false;
+    std::vector<double> updateSeconds;
 };
 
 // The world body, the four walls, one light at (0, 0), the mouse at (0, 0).
@@ -28,6 +32,9 @@ void StartSim(Sim& sim);
 // particle, every body but the world body, and every shadow triangle, each in
 // registry order. Numbers read back to the same double.
 std::string DumpSim(const Sim& sim);
+
+// "N passes, world update median … ms, 99th percentile … ms" over the timed passes.
+std::string TimingSummary(const Sim& sim);
 
 // Writes the frame the window would show now as a PNG; returns false and
 // says why in `error` when it cannot. Supplied by a build that has a renderer.
