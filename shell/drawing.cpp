@@ -119,14 +119,52 @@ void SpriteText(Sprite& sprite, SDL_Surface* text, int32_t x, int32_t y) {
     SDL_FreeSurface(argb);
 }
 
-void ScreenText(Services& services, SDL_Surface* text, int32_t x, int32_t y) {
-    SDL_Texture* texture = SDL_CreateTextureFromSurface(services.renderer, text);
-    if (texture == nullptr) {
+SDL_Surface* RenderGlyphs(Services& services, const std::string& text, uint32_t textColour,
+                          uint32_t backColour) {
+    return (services.drawingMode & kTransparentText) != 0
+               ? TTF_RenderUTF8_Blended(services.font, text.c_str(), SdlColour(textColour))
+               : TTF_RenderUTF8_Shaded(services.font, text.c_str(), SdlColour(textColour),
+                                       SdlColour(backColour));
+}
+
+// The cached line for this text, made (in the place of the line used least
+// recently) when it is not there yet; null when it cannot be made.
+TextLine* ScreenTextLine(Services& services, const std::string& text, uint32_t textColour,
+                         uint32_t backColour) {
+    const bool transparent = (services.drawingMode & kTransparentText) != 0;
+    TextLine* oldest = &services.textLines[0];
+    for (TextLine& line : services.textLines) {
+        if (line.texture != nullptr && line.text == text && line.textColour == textColour &&
+            line.transparent == transparent && (transparent || line.backColour == backColour)) {
+            line.lastUse = ++services.textUses;
+            return &line;
+        }
+        if (line.lastUse < oldest->lastUse) {
+            oldest = &line;
+        }
+    }
+    SDL_Surface* glyphs = RenderGlyphs(services, text, textColour, backColour);
+    if (glyphs == nullptr) {
+        return nullptr;
+    }
+    if (oldest->texture != nullptr) {
+        SDL_DestroyTexture(oldest->texture);
+    }
+    *oldest = {text, textColour, backColour, transparent,
+               SDL_CreateTextureFromSurface(services.renderer, glyphs), glyphs->w, glyphs->h,
+               ++services.textUses};
+    SDL_FreeSurface(glyphs);
+    return oldest->texture != nullptr ? oldest : nullptr;
+}
+
+void ScreenText(Services& services, const std::string& text, uint32_t textColour,
+                uint32_t backColour, int32_t x, int32_t y) {
+    const TextLine* line = ScreenTextLine(services, text, textColour, backColour);
+    if (line == nullptr) {
         return;
     }
-    SDL_Rect to = {x, y, text->w, text->h};
-    SDL_RenderCopy(services.renderer, texture, nullptr, &to);
-    SDL_DestroyTexture(texture);
+    SDL_Rect to = {x, y, line->width, line->height};
+    SDL_RenderCopy(services.renderer, line->texture, nullptr, &to);
 }
 
 bool CanDraw(const Services& services) {
@@ -219,18 +257,14 @@ void DrawString(Services& services, int32_t x, int32_t y, const std::string& tex
     if (!CanDraw(services) || services.font == nullptr || text.empty()) {
         return;
     }
-    SDL_Surface* glyphs =
-        (services.drawingMode & kTransparentText) != 0
-            ? TTF_RenderUTF8_Blended(services.font, text.c_str(), SdlColour(textColour))
-            : TTF_RenderUTF8_Shaded(services.font, text.c_str(), SdlColour(textColour),
-                                    SdlColour(backColour));
+    if (services.drawingSprite == nullptr) {
+        ScreenText(services, text, textColour, backColour, x, y);
+        return;
+    }
+    SDL_Surface* glyphs = RenderGlyphs(services, text, textColour, backColour);
     if (glyphs == nullptr) {
         return;
     }
-    if (services.drawingSprite != nullptr) {
-        SpriteText(*services.drawingSprite, glyphs, x, y);
-    } else {
-        ScreenText(services, glyphs, x, y);
-    }
+    SpriteText(*services.drawingSprite, glyphs, x, y);
     SDL_FreeSurface(glyphs);
 }

@@ -77,6 +77,21 @@ struct DrawingTarget {
 };
 constexpr int32_t kBackBuffer = -1;
 
+// A line of text already turned into a texture. The two heads-up lines
+// change about once a second, so the frame mostly reuses their textures
+// instead of rendering glyphs and making textures anew.
+struct TextLine {
+    std::string text;
+    uint32_t textColour = 0;
+    uint32_t backColour = 0;
+    bool transparent = false;
+    SDL_Texture* texture = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint64_t lastUse = 0;
+};
+constexpr int32_t kCachedTextLines = 4;
+
 struct Services {
     ScreenKind kind = ScreenKind::Offscreen;
     InputSource* input = nullptr;
@@ -96,6 +111,9 @@ struct Services {
     Sprite* drawingSprite = nullptr;  // null while drawing onto the back buffer
     int32_t drawingMode = 0;
     uint32_t defaultColour = 0;
+
+    TextLine textLines[kCachedTextLines];
+    uint64_t textUses = 0;
 
     KeyStates keys{};
     KeyStates releaseFlags{};

@@ -53,6 +53,12 @@ SDL_Texture* SpriteTexture(Services& services, Sprite& sprite) {
 }
 
 void ForgetTextures(Services& services) {
+    for (TextLine& line : services.textLines) {
+        if (line.texture != nullptr) {
+            SDL_DestroyTexture(line.texture);
+        }
+        line = TextLine{};
+    }
     for (auto& [number, sprite] : services.sprites) {
         if (sprite.texture != nullptr) {
             SDL_DestroyTexture(sprite.texture);
@@ -143,11 +149,23 @@ void DrawQuad(Services& services, int32_t quad, float x, float y) {
     if (texture == nullptr) {
         return;
     }
+    // A one-pixel sprite (the shadows' fill) gives every point of the quad one
+    // colour: opaque, it is the same as a plain fill, which the software
+    // renderer draws many times faster; transparent, nothing shows.
+    SDL_Color tint = {255, 255, 255, 255};
+    if (image->width == 1 && image->height == 1) {
+        if (image->pixels[0] == 0) {
+            return;
+        }
+        uint32_t colour = ColourOfStored(image->pixels[0]);
+        tint = {static_cast<Uint8>(RedOf(colour)), static_cast<Uint8>(GreenOf(colour)),
+                static_cast<Uint8>(BlueOf(colour)), 255};
+        texture = nullptr;
+    }
     const float* c = found->second.corners;
     SDL_Vertex corner[4];
     for (int i = 0; i < 4; ++i) {
-        corner[i] = {
-            {c[2 * i] + x, c[2 * i + 1] + y}, {255, 255, 255, 255}, {kCornerU[i], kCornerV[i]}};
+        corner[i] = {{c[2 * i] + x, c[2 * i + 1] + y}, tint, {kCornerU[i], kCornerV[i]}};
     }
     SDL_Vertex triangles[6];
     int count = 0;
@@ -156,8 +174,13 @@ void DrawQuad(Services& services, int32_t quad, float x, float y) {
     if (c[4] != c[6] || c[5] != c[7]) {
         AddIfFrontFacing(triangles, count, corner[0], corner[2], corner[3]);
     }
-    if (count > 0) {
-        SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-        SDL_RenderGeometry(services.renderer, texture, triangles, count, nullptr, 0);
+    if (count == 0) {
+        return;
     }
+    if (texture != nullptr) {
+        SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    } else {
+        SDL_SetRenderDrawBlendMode(services.renderer, SDL_BLENDMODE_NONE);
+    }
+    SDL_RenderGeometry(services.renderer, texture, triangles, count, nullptr, 0);
 }

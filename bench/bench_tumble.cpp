@@ -1,0 +1,92 @@
+// tumble's own costs on the crowd scene: one step, one shadow rebuild, one
+// whole world update (step, shadows, light to the mouse) and one frame drawn
+// by the software renderer offscreen.
+
+#include <benchmark/benchmark.h>
+
+#include "bench/crowd_scene.h"
+#include "dynamics/step.h"
+#include "lighting/light_sprite.h"
+#include "lighting/shadows.h"
+#include "render/render_frame.h"
+#include "shell/services.h"
+#include "shell/startup.h"
+#include "shell/update_world.h"
+#include "shell/app.h"
+
+namespace {
+
+void StepWorldBenchmark(benchmark::State& state) {
+    Sim sim;
+    BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        StepWorld(sim.world);
+    }
+}
+
+void BuildShadowsBenchmark(benchmark::State& state) {
+    Sim sim;
+    BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        BuildShadows(sim.world, sim.lighting);
+    }
+}
+
+void UpdateWorldBenchmark(benchmark::State& state) {
+    Sim sim;
+    BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY);
+    }
+}
+
+void RenderFrameBenchmark(benchmark::State& state) {
+    Sim sim;
+    BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
+    ScriptedInput input;
+    Services services;
+    std::string error;
+    if (!StartServices(services, ScreenKind::Offscreen, input, error) ||
+        !OpenMainWindow(services, "tumble", 640, 480, error) ||
+        !OpenScreenInWindow(services, 640, 480, error)) {
+        state.SkipWithError(error.c_str());
+        StopServices(services);
+        return;
+    }
+    CreateShadowTexture(services);
+    for (const Light& light : sim.lighting.lights) {
+        DrawLightSprite(services, light);
+    }
+    services.mouseX = sim.mouseX;
+    services.mouseY = sim.mouseY;
+    for (auto _ : state) {
+        RenderFrame(sim.world, sim.lighting, 60, services);
+    }
+    StopServices(services);
+}
+
+// From nothing to the first frame presented: services, window and screen,
+// the world, the shadow texture, the light and its 1000 × 1000 gradient.
+void StartToFirstFrameBenchmark(benchmark::State& state) {
+    for (auto _ : state) {
+        ScriptedInput input;
+        Services services;
+        App app;
+        std::string error;
+        if (!StartServices(services, ScreenKind::Offscreen, input, error) ||
+            !StartProgram(app, services, error)) {
+            state.SkipWithError(error.c_str());
+        } else {
+            RenderFrame(app.world, app.lighting, 0, services);
+        }
+        StopServices(services);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(StartToFirstFrameBenchmark)->Name("tumble/StartToFirstFrame")->Unit(benchmark::kMillisecond);
+BENCHMARK(StepWorldBenchmark)->Name("tumble/StepWorld")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BuildShadowsBenchmark)->Name("tumble/BuildShadows")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(UpdateWorldBenchmark)->Name("tumble/UpdateWorld")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RenderFrameBenchmark)->Name("tumble/RenderFrame")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
