@@ -1,6 +1,7 @@
 #include "shell/main_loop.h"
 
 #include "render/render_frame.h"
+#include "shell/stop_request.h"
 #include "shell/update_world.h"
 #include "world/factories.h"
 
@@ -22,6 +23,9 @@ bool CloseRequested(Services& services) {
 // marker follow the mouse snapshot of the previous pass.
 LoopEnd RunMainLoop(App& app, Services& services, int64_t passLimit) {
     for (int64_t pass = 0; pass < passLimit; ++pass) {
+        if (StopRequested()) {
+            return LoopEnd::StopSignal;
+        }
         if (CloseRequested(services)) {
             return LoopEnd::CloseRequest;
         }

@@ -7,13 +7,15 @@
 
 enum class LoopEnd {
     CloseRequest,  // the window was asked to close; that pass drew nothing
+    StopSignal,    // SIGINT or SIGTERM came; the pass after it drew nothing
     Escape,        // Escape was down in the pass's keyboard snapshot
     PassLimit,     // the given number of passes ran (tests)
 };
 
 constexpr int64_t kNoPassLimit = INT64_MAX;
 
-// One pass per displayed frame, until the window is closed or Escape is down.
+// One pass per displayed frame, until the window is closed, a stop signal
+// comes or Escape is down.
 LoopEnd RunMainLoop(App& app, Services& services, int64_t passLimit = kNoPassLimit);
 
 // Counts passes in windows of just over a second; framesPerSecond is the

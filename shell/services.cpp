@@ -35,6 +35,9 @@ void LoadFont(Services& services) {
         return;
     }
     services.ttfStarted = true;
+    if (services.refuse.font) {
+        return;
+    }
     SDL_RWops* data = SDL_RWFromConstMem(kEmbeddedFont, static_cast<int>(kEmbeddedFontSize));
     services.font = TTF_OpenFontRW(data, 1, kFontPoints);
 }
@@ -80,6 +83,10 @@ bool StartServices(Services& services, ScreenKind kind, InputSource& input, std:
     if (kind == ScreenKind::Offscreen) {
         SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
     }
+    // SDL would turn SIGINT and SIGTERM into a quit event, which a program
+    // that reads no events (tumble-sim taking pictures) never sees: the
+    // signals keep their own handling (shell/stop_request.h for tumble).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = std::string(SDL_GetError()) + " (" + kDisplayHint + ")";
         return false;
@@ -101,8 +108,12 @@ bool OpenMainWindow(Services& services, const char* title, int32_t width, int32_
         return false;
     }
     Uint32 flags = services.kind == ScreenKind::Desktop ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_HIDDEN;
-    services.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                       height, flags);
+    if (services.refuse.window) {
+        SDL_SetError("the display refused the window");
+    } else {
+        services.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                           width, height, flags);
+    }
     if (services.window == nullptr) {
         error = SDL_GetError();
         return false;
@@ -117,12 +128,16 @@ bool OpenScreenInWindow(Services& services, int32_t width, int32_t height, std::
     }
     bool desktop = services.kind == ScreenKind::Desktop;
     Uint32 flags = desktop ? SDL_RENDERER_PRESENTVSYNC : SDL_RENDERER_SOFTWARE;
-    services.renderer = SDL_CreateRenderer(services.window, -1, flags);
-    if (services.renderer == nullptr && desktop) {
-        services.renderer = SDL_CreateRenderer(services.window, -1, 0);
+    if (services.refuse.screen) {
+        SDL_SetError("the display refused a renderer");
+    } else {
+        services.renderer = SDL_CreateRenderer(services.window, -1, flags);
+        if (services.renderer == nullptr && desktop) {
+            services.renderer = SDL_CreateRenderer(services.window, -1, 0);
+        }
     }
     if (services.renderer == nullptr) {
-        error = SDL_GetError();
+        error = std::string("no renderer for the window: ") + SDL_GetError();
         return false;
     }
     // A resized window shows the same screen, scaled with its aspect kept.

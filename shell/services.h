@@ -92,8 +92,17 @@ struct TextLine {
 };
 constexpr int32_t kCachedTextLines = 4;
 
+// A test seam: what the display refuses to make, as a display short of it
+// would. Set before StartServices.
+struct Refusals {
+    bool window = false;  // OpenMainWindow fails
+    bool screen = false;  // OpenScreenInWindow finds no renderer
+    bool font = false;    // the text font does not load
+};
+
 struct Services {
     ScreenKind kind = ScreenKind::Offscreen;
+    Refusals refuse;
     InputSource* input = nullptr;
     bool sdlStarted = false;
     bool ttfStarted = false;

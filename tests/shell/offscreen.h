@@ -24,13 +24,15 @@ struct Screen {
     std::string RgbAt(int32_t x, int32_t y) const { return Rgb(At(x, y)); }
 };
 
-// The services with a 640 × 480 screen; with `program`, after the whole start-up.
+// The services with a 640 × 480 screen; with `program`, after the whole
+// start-up; with `refuse`, short of what it names.
 struct Offscreen {
     ScriptedInput input;
     Services services;
     App app;
 
-    explicit Offscreen(bool program = false) {
+    explicit Offscreen(bool program = false, const Refusals& refuse = {}) {
+        services.refuse = refuse;
         std::string error;
         bool started = StartServices(services, ScreenKind::Offscreen, input, error) &&
                        (program ? StartProgram(app, services, error)

@@ -1,0 +1,153 @@
+// Fuzz target of the tumble-sim script reader: any bytes, run as a script.
+// A malformed line must stop the run with status 2 and a message naming that
+// line; the lines before it run, none after it; nothing may crash, and the
+// world must stay finite. Each line the reader accepts must mean what it says.
+//
+// Built with libFuzzer under clang (the fuzz preset); elsewhere replay_main.cpp
+// runs the corpus through it as an ordinary test.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "tools/sim/sim.h"
+
+namespace {
+
+// Scripts that would run longer than this are valid but slow, not the
+// reader's business: the fuzzer skips them. Measured in passes times boxes.
+constexpr int64_t kMaxWork = 5000;
+constexpr int64_t kMaxPasses = 500;
+
+void Require(bool holds, const char* what, const std::string& detail) {
+    if (!holds) {
+        std::fprintf(stderr, "script fuzz: %s: %s\n", what, detail.c_str());
+        std::abort();
+    }
+}
+
+std::string Canonical(const ScriptCommand& c) {
+    switch (c.kind) {
+        case CommandKind::None:
+            return "";
+        case CommandKind::Box:
+            return "box " + std::to_string(c.x) + " " + std::to_string(c.y);
+        case CommandKind::Mouse:
+            return "mouse " + std::to_string(c.x) + " " + std::to_string(c.y);
+        case CommandKind::Step:
+            return "step " + std::to_string(c.passes);
+        case CommandKind::Dump:
+            return "dump";
+        case CommandKind::Shot:
+            return "shot " + c.file;
+    }
+    return "";
+}
+
+bool SameCommand(const ScriptCommand& a, const ScriptCommand& b) {
+    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.passes == b.passes && a.file == b.file;
+}
+
+// What a line the reader accepted must hold, and that its command reads the
+// same when written out plainly.
+void CheckAccepted(const ScriptCommand& c, const std::string& line) {
+    const bool point = c.kind == CommandKind::Box || c.kind == CommandKind::Mouse;
+    Require(!point || (std::llabs(c.x) <= kMaxScriptCoordinate &&
+                       std::llabs(c.y) <= kMaxScriptCoordinate),
+            "a point beyond the coordinate limit was accepted", line);
+    Require(c.kind != CommandKind::Step || (c.passes >= 0 && c.passes <= INT32_MAX),
+            "a pass count out of range was accepted", line);
+    if (c.kind == CommandKind::Shot) {
+        Require(!c.file.empty() && c.file.find(' ') == c.file.npos,
+                "a shot without a plain file name was accepted", line);
+        return;  // a name may end in a carriage return, which the plain form would lose
+    }
+    ScriptCommand again;
+    std::string error;
+    Require(ParseScriptLine(Canonical(c), again, error) && SameCommand(c, again),
+            "the plain form of an accepted line reads differently", line);
+}
+
+// What running the script must give, found by reading it line by line.
+struct Expected {
+    int status = 0;
+    int64_t stopLine = 0;  // the line that stops the run, with its message
+    std::string message;
+    int64_t dumps = 0;  // dump lines that run
+    int64_t work = 0;
+};
+
+Expected ReadAhead(const std::string& text) {
+    Expected e;
+    std::istringstream in(text);
+    std::string line;
+    int64_t boxes = 0;
+    int64_t passes = 0;
+    for (int64_t number = 1; std::getline(in, line); ++number) {
+        ScriptCommand command;
+        std::string error;
+        const bool ok = ParseScriptLine(line, command, error);
+        Require(ok == error.empty(), "the reader's verdict and its message disagree", line);
+        if (!ok) {
+            e = {2, number, error + ": " + line, e.dumps, e.work};
+            return e;
+        }
+        CheckAccepted(command, line);
+        boxes += command.kind == CommandKind::Box;
+        if (command.kind == CommandKind::Step) {
+            passes += command.passes;
+            e.work += command.passes * (boxes + 1);
+            if (passes > kMaxPasses || e.work > kMaxWork) {
+                e.work = kMaxWork + 1;
+                return e;
+            }
+        }
+        e.dumps += command.kind == CommandKind::Dump;
+        if (command.kind == CommandKind::Shot) {
+            e = {1, number, "this build of tumble-sim cannot render pictures: " + line, e.dumps,
+                 e.work};
+            return e;
+        }
+    }
+    return e;
+}
+
+int64_t CountLines(const std::string& text) {
+    int64_t count = 0;
+    for (char c : text) {
+        count += c == '\n';
+    }
+    return count;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const Expected expected = ReadAhead(text);
+    if (expected.work > kMaxWork) {
+        return -1;  // keep it out of the corpus
+    }
+    Sim sim;
+    StartSim(sim);
+    std::istringstream script(text);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunScript(sim, script, out, err, nullptr);
+
+    Require(status == expected.status, "unexpected exit status",
+            std::to_string(status) + " instead of " + std::to_string(expected.status));
+    const std::string message = expected.status == 0
+                                    ? ""
+                                    : "tumble-sim: line " + std::to_string(expected.stopLine) +
+                                          ": " + expected.message + "\n";
+    Require(err.str() == message, "unexpected message", err.str() + " instead of " + message);
+    Require(CountLines(out.str()) == expected.dumps, "dumps ran past the stop or went missing",
+            out.str());
+    // JSON has no NaN or infinity: the dump writes them as null.
+    Require(out.str().find("null") == std::string::npos,
+            "the world holds a number that is not finite", out.str());
+    return 0;
+}

@@ -1,0 +1,173 @@
+// The stress tester's checks and scenes: a check that cannot fail, or a
+// scene that never reaches what it is meant to try, would pass for ever.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "lighting/shadows.h"
+#include "shell/update_world.h"
+#include "tools/sim/sim.h"
+#include "tools/stress/checks.h"
+#include "tools/stress/stress.h"
+#include "world/factories.h"
+
+namespace {
+
+class PassChecks : public ::testing::Test {
+   protected:
+    Sim sim;
+
+    void SetUp() override {
+        StartSim(sim);
+        DropBox(sim.world, 100, 100);
+        DropBox(sim.world, 300, 200);
+        Pass();
+    }
+
+    void Pass() { UpdateWorld(sim.world, sim.lighting, 500, 400); }
+
+    std::vector<std::string> Problems() {
+        std::vector<std::string> problems;
+        const bool passed = CheckPass(sim.world, sim.lighting, problems);
+        EXPECT_EQ(passed, problems.empty());
+        return problems;
+    }
+
+    Particle& FirstParticle() { return *sim.world.particles.Next(); }
+};
+
+TEST_F(PassChecks, AHealthyWorldPasses) {
+    EXPECT_EQ(Problems(), std::vector<std::string>{});
+}
+
+TEST_F(PassChecks, ANumberThatIsNotFiniteIsReportedWhereverItIs) {
+    sim.world.particles.Reset();
+    FirstParticle().position.y = NAN;
+    ASSERT_EQ(Problems().size(), 1u);
+    EXPECT_NE(Problems()[0].find("particle 1"), std::string::npos) << Problems()[0];
+
+    Pass();  // the NaN spreads to the body's centre
+    std::string all;
+    for (const std::string& p : Problems()) {
+        all += p + "\n";
+    }
+    EXPECT_NE(all.find("body 2 centred at"), std::string::npos) << all;
+}
+
+TEST_F(PassChecks, ContactsOrPairsLeftBetweenStepsAreReported) {
+    sim.world.contacts.Append();
+    sim.world.bodyPairs.Append();
+    EXPECT_EQ(Problems().size(), 2u);
+}
+
+TEST_F(PassChecks, AShadowCornerOffTheWholeNumbersOrAMissingFanTriangleIsReported) {
+    AddShadowSegment(sim.lighting, 1, 2, 3, 4, 5, 6);  // one triangle too many
+    EXPECT_EQ(Problems().size(), 1u);
+
+    BuildShadows(sim.world, sim.lighting);
+    sim.lighting.shadowSegments.Reset();
+    sim.lighting.shadowSegments.Next();
+    sim.lighting.shadowSegments.Next()->p2.x = 0.5;
+    ASSERT_EQ(Problems().size(), 1u);
+    EXPECT_NE(Problems()[0].find("shadow triangle 1"), std::string::npos) << Problems()[0];
+}
+
+TEST_F(PassChecks, AQuadLeftOutIsCountedButIsNoFault) {
+    UpdateWorld(sim.world, sim.lighting, 80,
+                80);  // the light goes onto the first box's first corner
+    Pass();
+    EXPECT_EQ(MissingShadowQuads(sim.world, sim.lighting), 1);
+    EXPECT_EQ(Problems(), std::vector<std::string>{});
+}
+
+TEST(WallChecks, ABoxDroppedOnTheCornerStartsOutsideAndIsBroughtInside) {
+    Sim sim;
+    StartSim(sim);
+    DropBox(sim.world, 0, 0);
+    EXPECT_EQ(WallExcursion(sim.world), 21);  // (-20, -20) against walls at x = 1 and y = 1
+    for (int pass = 0; pass < 100; ++pass) {
+        UpdateWorld(sim.world, sim.lighting, 0, 0);
+    }
+    EXPECT_LE(WallExcursion(sim.world), WallTolerance(sim.world));
+    EXPECT_EQ(WallTolerance(sim.world), 1.0);
+}
+
+TEST(StressRuns, TheSameSeedGivesTheSameRunAndItsScriptReplaysIt) {
+    StressOptions options;
+    options.seed = 5;
+    options.passes = 300;
+    options.maxBoxes = 40;
+    StressResult first = RunStress(options);
+    StressResult second = RunStress(options);
+    EXPECT_TRUE(first.passed);
+    EXPECT_EQ(first.script, second.script);
+    EXPECT_EQ(first.dump, second.dump);
+
+    Sim sim;
+    StartSim(sim);
+    std::istringstream script(first.script);
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunScript(sim, script, out, err, nullptr), 0) << err.str();
+    EXPECT_EQ(out.str(), first.dump + "\n");
+
+    options.seed = 6;
+    EXPECT_NE(RunStress(options).script, first.script);
+}
+
+TEST(StressRuns, AFailingPassStopsTheRunAndTheScriptEndsThere) {
+    StressOptions options;
+    options.seed = 3;
+    options.passes = 1000;
+    options.maxBoxes = 20;
+    options.wallTolerance = 0;
+    options.quietPasses = 1;  // every pass is checked, and a box across a wall fails it
+    StressResult result = RunStress(options);
+    ASSERT_FALSE(result.passed);
+    ASSERT_FALSE(result.problems.empty());
+    EXPECT_EQ(result.problems[0].rfind("pass " + std::to_string(result.passes) + ": ", 0), 0u)
+        << result.problems[0];
+    int64_t stepped = 0;
+    std::istringstream lines(result.script);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("step ", 0) == 0) {
+            stepped += std::stoll(line.substr(5));
+        }
+    }
+    EXPECT_EQ(stepped, result.passes);
+}
+
+// Short runs of a few seeds already meet every situation the tester is for.
+TEST(StressRuns, AFewSeedsMeetEverySituationTheTesterIsFor) {
+    StressCounts all;
+    int32_t mostBoxes = 0;
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+        StressOptions options;
+        options.seed = seed;
+        options.passes = 500;
+        options.maxBoxes = 60;
+        StressResult r = RunStress(options);
+        EXPECT_TRUE(r.passed) << seed << ": " << (r.problems.empty() ? "" : r.problems[0]);
+        mostBoxes = std::max(mostBoxes, r.counts.boxes);
+        all.edgeDrops += r.counts.edgeDrops;
+        all.cornerDrops += r.counts.cornerDrops;
+        all.stackedDrops += r.counts.stackedDrops;
+        all.lightOnCorner += r.counts.lightOnCorner;
+        all.lightOnCentre += r.counts.lightOnCentre;
+        all.lightInsideBox += r.counts.lightInsideBox;
+        all.quietPassesChecked += r.counts.quietPassesChecked;
+    }
+    EXPECT_EQ(mostBoxes, 60);
+    EXPECT_GT(all.edgeDrops, 0);
+    EXPECT_GT(all.cornerDrops, 0);
+    EXPECT_GT(all.stackedDrops, 0);
+    EXPECT_GT(all.lightOnCorner, 0);
+    EXPECT_GT(all.lightOnCentre, 0);
+    EXPECT_GT(all.lightInsideBox, 0);
+    EXPECT_GT(all.quietPassesChecked, 0);
+}
+
+}  // namespace

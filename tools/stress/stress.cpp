@@ -1,0 +1,335 @@
+#include "tools/stress/stress.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <utility>
+
+#include "shell/update_world.h"
+#include "tools/sim/sim.h"
+#include "tools/stress/checks.h"
+#include "world/factories.h"
+#include "world/rounding.h"
+
+namespace {
+
+// The mouse, and so every drop and the light, stays on the screen.
+constexpr int32_t kRight = 639;
+constexpr int32_t kBottom = 479;
+constexpr int32_t kHalfBox = 20;
+
+// Every run ends with this many passes without a drop, so that the walls are
+// checked at least once.
+constexpr int64_t kClosingQuiet = 150;
+
+class StressRun {
+   public:
+    explicit StressRun(const StressOptions& options) : options_(options), random_(options.seed) {
+        StartSim(sim_);
+        // A third of the runs go up to the most boxes, the others stop short.
+        boxLimit_ = OneIn(3) ? options.maxBoxes : Uniform(0, options.maxBoxes);
+        result_.script = "# tumble-stress seed " + std::to_string(options.seed) + ", up to " +
+                         std::to_string(boxLimit_) + " boxes\n";
+    }
+
+    StressResult Run() {
+        while (result_.passed && result_.passes < options_.passes) {
+            RunEpisode();
+        }
+        Flush();
+        result_.script += "dump\n";
+        result_.dump = DumpSim(sim_);
+        return result_;
+    }
+
+   private:
+    // A whole number from lo to hi. mt19937's sequence is fixed by the
+    // language standard and the distributions are not, so the modulo keeps
+    // every run the same on every machine.
+    int32_t Uniform(int32_t lo, int32_t hi) {
+        return lo + static_cast<int32_t>(random_() % static_cast<uint32_t>(hi - lo + 1));
+    }
+    bool OneIn(int32_t n) { return Uniform(1, n) == 1; }
+
+    int64_t PassesLeft() const { return options_.passes - result_.passes; }
+    bool MayDrop() const {
+        return result_.counts.boxes < boxLimit_ && PassesLeft() > kClosingQuiet;
+    }
+
+    // Once no more boxes may be dropped, the light moves and passes run.
+    // Before that, an episode of each kind comes about as often as its weight.
+    void RunEpisode() {
+        if (!MayDrop()) {
+            if (OneIn(3)) {
+                MoveLightOntoABox();
+            } else {
+                ShortSteps();
+            }
+            return;
+        }
+        using Episode = void (StressRun::*)();
+        static constexpr std::pair<int32_t, Episode> kEpisodes[] = {
+            {3, &StressRun::Scatter},
+            {3, &StressRun::DropOnEdges},
+            {2, &StressRun::Stack},
+            {1, &StressRun::Pile},
+            {3, &StressRun::DropUnderTheLight},
+            {1, &StressRun::MoveLightOntoABox},
+            {3, &StressRun::ShortSteps},
+            {1, &StressRun::QuietSteps},
+        };
+        int32_t roll = Uniform(1, 17);  // the sum of the weights
+        for (const auto& [weight, episode] : kEpisodes) {
+            roll -= weight;
+            if (roll <= 0) {
+                (this->*episode)();
+                return;
+            }
+        }
+    }
+
+    // --- Episodes.
+
+    void Scatter() {
+        for (int32_t n = Uniform(1, 8); n > 0 && MayDrop(); --n) {
+            Drop(Uniform(0, kRight), Uniform(0, kBottom));
+            Steps(Uniform(0, 3));
+        }
+    }
+
+    // A coordinate on the screen's edge, a little inside it, or anywhere.
+    int32_t EdgeCoordinate(int32_t last) {
+        switch (Uniform(1, 4)) {
+            case 1:
+                return 0;
+            case 2:
+                return last;
+            case 3:
+                return OneIn(2) ? Uniform(0, kHalfBox) : last - Uniform(0, kHalfBox);
+            default:
+                return Uniform(0, last);
+        }
+    }
+
+    void DropOnEdges() {
+        for (int32_t n = Uniform(1, 6); n > 0 && MayDrop(); --n) {
+            int32_t x = EdgeCoordinate(kRight);
+            int32_t y = EdgeCoordinate(kBottom);
+            // At least one coordinate on the edge itself.
+            if (x != 0 && x != kRight && y != 0 && y != kBottom) {
+                if (OneIn(2)) {
+                    x = OneIn(2) ? 0 : kRight;
+                } else {
+                    y = OneIn(2) ? 0 : kBottom;
+                }
+            }
+            Drop(x, y);
+            Steps(Uniform(0, 3));
+        }
+    }
+
+    // Boxes on one spot: all in one pass, or one every other pass (the
+    // fastest a key can be pressed and released).
+    void Stack() {
+        const int32_t x = OneIn(3) ? EdgeCoordinate(kRight) : Uniform(0, kRight);
+        const int32_t y = OneIn(3) ? EdgeCoordinate(kBottom) : Uniform(0, kBottom);
+        const int32_t gap = OneIn(2) ? 0 : 2;
+        for (int32_t n = Uniform(2, 40); n > 0 && MayDrop(); --n) {
+            Drop(x, y);
+            Steps(gap);
+        }
+    }
+
+    // Many boxes within a box's width of one spot, often all that are left.
+    void Pile() {
+        const int32_t x = Uniform(0, kRight);
+        const int32_t y = Uniform(0, kBottom);
+        const int32_t gap = OneIn(2) ? 0 : 2;
+        const int32_t left = boxLimit_ - result_.counts.boxes;
+        for (int32_t n = OneIn(2) ? left : Uniform(1, left); n > 0 && MayDrop(); --n) {
+            Drop(std::clamp(x + Uniform(-kHalfBox, kHalfBox), 0, kRight),
+                 std::clamp(y + Uniform(-kHalfBox, kHalfBox), 0, kBottom));
+            Steps(gap);
+        }
+    }
+
+    // A new box, and the light straight onto one of its corners, its centre
+    // or a point inside it, where a fresh box still stands exactly.
+    void DropUnderTheLight() {
+        const int32_t x = Uniform(kHalfBox, kRight - kHalfBox);
+        const int32_t y = Uniform(kHalfBox, kBottom - kHalfBox);
+        Drop(x, y);
+        switch (Uniform(1, 4)) {
+            case 1:
+            case 2:
+                MoveMouse(x + (OneIn(2) ? -kHalfBox : kHalfBox),
+                          y + (OneIn(2) ? -kHalfBox : kHalfBox));
+                break;
+            case 3:
+                MoveMouse(x, y);
+                break;
+            default:
+                MoveMouse(x + Uniform(-kHalfBox + 1, kHalfBox - 1),
+                          y + Uniform(-kHalfBox + 1, kHalfBox - 1));
+                break;
+        }
+        Steps(Uniform(2, 5));  // the light arrives after one pass
+    }
+
+    // The light onto the pixel nearest a corner or the centre of a box that
+    // is there already, onto a corner of the screen, or anywhere.
+    void MoveLightOntoABox() {
+        const int32_t count = sim_.world.particles.Size();
+        if (count == 0 || OneIn(4)) {
+            OneIn(2) ? MoveMouse(OneIn(2) ? 0 : kRight, OneIn(2) ? 0 : kBottom)
+                     : MoveMouse(Uniform(0, kRight), Uniform(0, kBottom));
+        } else {
+            int32_t index = Uniform(0, count - 1);
+            for (const Particle& p : sim_.world.particles) {
+                if (index-- == 0) {
+                    const Vec2 at = OneIn(3) ? p.body->centre : p.position;
+                    MoveMouse(std::clamp(RoundToInt32(at.x), 0, kRight),
+                              std::clamp(RoundToInt32(at.y), 0, kBottom));
+                    break;
+                }
+            }
+        }
+        Steps(Uniform(2, 5));
+    }
+
+    void ShortSteps() { Steps(Uniform(1, 40)); }
+
+    // Long enough for the walls to be checked.
+    void QuietSteps() { Steps(options_.quietPasses + Uniform(0, 60)); }
+
+    // --- Actions, each written to the script.
+
+    void Drop(int32_t x, int32_t y) {
+        Flush();
+        StressCounts& c = result_.counts;
+        const bool onEdgeX = x == 0 || x == kRight;
+        const bool onEdgeY = y == 0 || y == kBottom;
+        c.cornerDrops += onEdgeX && onEdgeY;
+        c.edgeDrops += onEdgeX != onEdgeY;
+        c.stackedDrops += c.boxes > 0 && x == lastDropX_ && y == lastDropY_;
+        lastDropX_ = x;
+        lastDropY_ = y;
+        DropBox(sim_.world, x, y);
+        c.boxes += 1;
+        passesSinceDrop_ = 0;
+        result_.script += "box " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    }
+
+    void MoveMouse(int32_t x, int32_t y) {
+        Flush();
+        sim_.mouseX = x;
+        sim_.mouseY = y;
+        result_.script += "mouse " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    }
+
+    void Steps(int64_t n) {
+        for (; n > 0 && result_.passed && result_.passes < options_.passes; --n) {
+            Pass();
+        }
+    }
+
+    // Consecutive passes go into the script as one step line.
+    void Flush() {
+        if (unwrittenPasses_ > 0) {
+            result_.script += "step " + std::to_string(unwrittenPasses_) + "\n";
+            unwrittenPasses_ = 0;
+        }
+    }
+
+    void Pass() {
+        const Light* light = sim_.lighting.lights.Current();
+        const Vec2 shadowLight = light != nullptr ? Vec2{light->x, light->y} : Vec2{NAN, NAN};
+        UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY);
+        CountLightPlacement(shadowLight);
+        sim_.passes += 1;
+        result_.passes += 1;
+        unwrittenPasses_ += 1;
+        passesSinceDrop_ += 1;
+        Check();
+    }
+
+    void Check() {
+        std::vector<std::string> problems;
+        CheckPass(sim_.world, sim_.lighting, problems);
+        const double excursion = WallExcursion(sim_.world);
+        result_.worstExcursion = std::max(result_.worstExcursion, excursion);
+        if (passesSinceDrop_ >= options_.quietPasses) {
+            CheckWalls(excursion, problems);
+        }
+        result_.counts.missingQuads += MissingShadowQuads(sim_.world, sim_.lighting);
+        if (!problems.empty()) {
+            result_.passed = false;
+            for (const std::string& problem : problems) {
+                result_.problems.push_back("pass " + std::to_string(result_.passes) + ": " +
+                                           problem);
+            }
+        }
+    }
+
+    void CheckWalls(double excursion, std::vector<std::string>& problems) {
+        const double tolerance =
+            options_.wallTolerance >= 0 ? options_.wallTolerance : WallTolerance(sim_.world);
+        StressResult& r = result_;
+        r.counts.quietPassesChecked += 1;
+        r.worstQuietExcursion = std::max(r.worstQuietExcursion, excursion);
+        if (excursion * r.closestTolerance >= r.closestExcursion * tolerance) {
+            r.closestExcursion = excursion;
+            r.closestTolerance = tolerance;
+            r.closestBoxes = r.counts.boxes;
+        }
+        if (!(excursion <= tolerance)) {
+            problems.push_back(
+                "a particle lies " + std::to_string(excursion) + " pixels outside the walls with " +
+                std::to_string(result_.counts.boxes) + " boxes, " +
+                std::to_string(passesSinceDrop_) + " passes after the last drop (tolerance " +
+                std::to_string(tolerance) + ")");
+        }
+    }
+
+    // Where the light stood, against the world its shadows were built from.
+    void CountLightPlacement(const Vec2& light) {
+        const double lx = light.x;
+        const double ly = light.y;
+        bool corner = false;
+        bool centre = false;
+        bool inside = false;
+        for (const Body& b : sim_.world.bodies) {
+            if (b.particleCount < 2) {
+                continue;
+            }
+            for (int32_t i = 1; i <= b.particleCount; ++i) {
+                corner = corner ||
+                         (b.particles[i]->position.x == lx && b.particles[i]->position.y == ly);
+            }
+            centre = centre || (b.centre.x == lx && b.centre.y == ly);
+            inside = inside || (b.boundsMin.x < lx && lx < b.boundsMax.x && b.boundsMin.y < ly &&
+                                ly < b.boundsMax.y);
+        }
+        StressCounts& c = result_.counts;
+        c.lightOnCorner += corner;
+        c.lightOnCentre += centre;
+        c.lightInsideBox += inside;
+    }
+
+    const StressOptions options_;
+    std::mt19937 random_;
+    Sim sim_;
+    StressResult result_;
+    int32_t boxLimit_ = 0;
+    int64_t unwrittenPasses_ = 0;
+    int64_t passesSinceDrop_ = 0;
+    int32_t lastDropX_ = 0;
+    int32_t lastDropY_ = 0;
+};
+
+}  // namespace
+
+StressResult RunStress(const StressOptions& options) {
+    StressRun run(options);
+    return run.Run();
+}
