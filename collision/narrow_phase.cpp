@@ -33,7 +33,7 @@ bool FindLeastOverlap(const Body& first, const Body& second, Overlap& least) {
     bool haveOne = false;
     for (const Body* owner : owners) {
         for (int32_t slot = 1; slot <= owner->stickCount; ++slot) {
-            Stick* stick = owner->sticks[slot];
+            Stick* stick = BodyStick(*owner, slot);
             Vec2 axis = StickNormal(*stick);
             Projection f = ProjectBody(axis, first);
             Projection s = ProjectBody(axis, second);
@@ -58,7 +58,7 @@ bool FindLeastOverlap(const Body& first, const Body& second, Overlap& least) {
 Particle* DeepestParticle(const Body& vertexBody, const Vec2& normal, float h, float& level) {
     Particle* deepest = nullptr;
     for (int32_t slot = 1; slot <= vertexBody.particleCount; ++slot) {
-        Particle* p = vertexBody.particles[slot];
+        Particle* p = BodyParticle(vertexBody, slot);
         float l = static_cast<float>(Dot(normal, p->position) - h);
         if (deepest == nullptr || l < level) {
             deepest = p;
@@ -78,7 +78,7 @@ double LevelMovedBy(const Vec2& normal, float h, const Vec2& point, const Vec2& 
 Stick* FindContactEdge(const Body& edgeBody, const Vec2& normal, float h, const Vec2& separation,
                        float vertexLevel) {
     for (int32_t slot = 1; slot <= edgeBody.stickCount; ++slot) {
-        Stick* stick = edgeBody.sticks[slot];
+        Stick* stick = BodyStick(edgeBody, slot);
         double e1 = LevelMovedBy(normal, h, stick->particleA->position, separation);
         double e2 = LevelMovedBy(normal, h, stick->particleB->position, separation);
         if (std::fabs(e1 - e2) < kEdgeLevelTolerance &&
@@ -86,7 +86,7 @@ Stick* FindContactEdge(const Body& edgeBody, const Vec2& normal, float h, const 
             return stick;
         }
     }
-    return edgeBody.sticks[edgeBody.stickCount];
+    return BodyStick(edgeBody, edgeBody.stickCount);
 }
 
 // Pushes the vertex out by the separation T and the edge's ends the other
@@ -143,10 +143,10 @@ void SeparateVertexFromEdge(const Body& edgeBody, const Body& vertexBody, Partic
 }  // namespace
 
 Projection ProjectBody(const Vec2& axis, const Body& body) {
-    float start = static_cast<float>(Dot(axis, body.particles[1]->position));
+    float start = static_cast<float>(Dot(axis, BodyParticle(body, 1)->position));
     Projection projection = {start, start};
     for (int32_t slot = 1; slot <= body.particleCount; ++slot) {
-        float value = static_cast<float>(Dot(axis, body.particles[slot]->position));
+        float value = static_cast<float>(Dot(axis, BodyParticle(body, slot)->position));
         if (value < projection.min) projection.min = value;
         if (value > projection.max) projection.max = value;
     }

@@ -8,10 +8,10 @@ void UpdateBodyGeometry(World& world) {
         }
         const int32_t count = body->particleCount;
         SetVec2(body->centre, 0, 0);
-        Vec2 max = body->particles[1]->position;
+        Vec2 max = BodyParticle(*body, 1)->position;
         Vec2 min = max;
         for (int32_t i = 1; i <= count; ++i) {
-            const Vec2& p = body->particles[i]->position;
+            const Vec2& p = BodyParticle(*body, i)->position;
             // Each term is divided before it is added, in slot order.
             body->centre.x += p.x / count;
             body->centre.y += p.y / count;

@@ -93,7 +93,7 @@ void BuildOutlinePolygons(const World& world, Lighting& lighting) {
         const std::size_t slot0 = pool.size();
         pool.push_back({0, 0});
         for (int32_t i = 1; i <= polygon->count; ++i) {
-            const Vec2& p = body.particles[i]->position;
+            const Vec2& p = BodyParticle(body, i)->position;
             pool.push_back({p.x * scale, p.y * scale});
         }
         polygon->points = &pool[slot0];

@@ -50,6 +50,10 @@ struct Body {
     int32_t id;
 };
 
+// The particle in slot 1 … particleCount and the stick in slot 1 … stickCount.
+inline Particle* BodyParticle(const Body& body, int32_t slot) { return body.particles[slot]; }
+inline Stick* BodyStick(const Body& body, int32_t slot) { return body.sticks[slot]; }
+
 // An infinite straight line; particles belong on the side its normal points to.
 struct Wall {
     Vec2 point;

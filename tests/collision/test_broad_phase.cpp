@@ -80,7 +80,7 @@ TEST_F(BroadPhase, APairThatDriftsApartIsDroppedForTheRestOfTheStep) {
     UpdateBodyGeometry(world);
     CollidePairList(world);
     EXPECT_EQ(world.bodyPairs.Size(), 1);
-    EXPECT_VEC_EQ(b->particles[1]->position, 138, 100);  // not pushed out of A
+    EXPECT_VEC_EQ(BodyParticle(*b, 1)->position, 138, 100);  // not pushed out of A
 }
 
 }  // namespace

@@ -20,15 +20,15 @@ struct NarrowPhase : ::testing::Test {
         UpdateBodyGeometry(world);
     }
 
-    Particle* A(int slot) { return a->particles[slot]; }
-    Particle* B(int slot) { return b->particles[slot]; }
+    Particle* A(int slot) { return BodyParticle(*a, slot); }
+    Particle* B(int slot) { return BodyParticle(*b, slot); }
 
     void ExpectUnmoved(Body* body, double left, double top) {
         const double x[5] = {0, 0, 40, 40, 0};
         const double y[5] = {0, 0, 0, 40, 40};
         for (int i = 1; i <= 4; ++i) {
             SCOPED_TRACE(i);
-            EXPECT_VEC_EQ(body->particles[i]->position, left + x[i], top + y[i]);
+            EXPECT_VEC_EQ(BodyParticle(*body, i)->position, left + x[i], top + y[i]);
         }
     }
 };
@@ -37,8 +37,8 @@ TEST_F(NarrowPhase, AnUpperBoxSinkingTwoIntoALowerOneIsHitOnItsBottomSide) {
     Stack(100, 138);
     CollideBodies(world, a, b);
     for (int i = 1; i <= 4; ++i) {
-        EXPECT_EQ(a->sticks[i]->collisionCount, i == 1 ? 1 : 0);
-        EXPECT_EQ(b->sticks[i]->collisionCount, 0);
+        EXPECT_EQ(BodyStick(*a, i)->collisionCount, i == 1 ? 1 : 0);
+        EXPECT_EQ(BodyStick(*b, i)->collisionCount, 0);
     }
     ASSERT_EQ(world.contacts.Size(), 1);
     const Contact& c = *world.contacts.begin();
@@ -59,7 +59,7 @@ TEST_F(NarrowPhase, BoxesHalfAPixelApartAreLeftAlone) {
     UpdateBodyGeometry(world);
     CollideBodies(world, a, b);
     EXPECT_EQ(world.contacts.Size(), 0);
-    EXPECT_EQ(a->sticks[1]->collisionCount, 0);
+    EXPECT_EQ(BodyStick(*a, 1)->collisionCount, 0);
     ExpectUnmoved(a, 100, 100);
     ExpectUnmoved(b, 100, 140.5);
 }
@@ -69,7 +69,7 @@ TEST_F(NarrowPhase, TouchingBoxesRecordAContactOfDepthZeroAndStayPut) {
     CollideBodies(world, a, b);
     ASSERT_EQ(world.contacts.Size(), 1);
     EXPECT_VEC_EQ(world.contacts.begin()->penetration, 0, 0);
-    EXPECT_EQ(a->sticks[1]->collisionCount, 1);
+    EXPECT_EQ(BodyStick(*a, 1)->collisionCount, 1);
     ExpectUnmoved(a, 100, 100);
     ExpectUnmoved(b, 100, 140);
 }

@@ -14,8 +14,8 @@ TEST(BodyGeometry, ABoxGetsItsCentreAndBoundsAndFollowsMovedCorners) {
     EXPECT_VEC_EQ(box->boundsMin, 100, 100);
     EXPECT_VEC_EQ(box->boundsMax, 140, 140);
 
-    box->particles[3]->position = {148, 144};
-    box->particles[1]->position = {96, 100};
+    BodyParticle(*box, 3)->position = {148, 144};
+    BodyParticle(*box, 1)->position = {96, 100};
     UpdateBodyGeometry(world);
     EXPECT_VEC_EQ(box->centre, 121, 121);
     EXPECT_VEC_EQ(box->boundsMin, 96, 100);

@@ -60,11 +60,11 @@ TEST_F(Relaxation, AStickWhoseEndsCoincideIsLeftAlone) {
 
 TEST_F(Relaxation, TheBracesHeldByTheWorldBodyAreRelaxedWithTheirBox) {
     Body* box = AddBox(world, 100, 100, 140, 140);
-    box->particles[2]->position = {150, 90};
+    BodyParticle(*box, 2)->position = {150, 90};
     RelaxSticks(world);
     // The last stick of the pass is the brace from bottom-right to top-left.
-    const Vec2& from = box->particles[3]->position;
-    const Vec2& to = box->particles[1]->position;
+    const Vec2& from = BodyParticle(*box, 3)->position;
+    const Vec2& to = BodyParticle(*box, 1)->position;
     EXPECT_NEAR(std::hypot(to.x - from.x, to.y - from.y), 56.5685, 1e-3);
 }
 

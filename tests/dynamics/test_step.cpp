@@ -51,7 +51,7 @@ void DropACrowdAndLetItSettle(int8_t usePairList) {
     }
     for (size_t i = 0; i < boxes.size(); ++i) {
         for (int side = 1; side <= 4; ++side) {
-            const Stick& s = *boxes[i]->sticks[side];
+            const Stick& s = *BodyStick(*boxes[i], side);
             const Vec2& a = s.particleA->position;
             const Vec2& b = s.particleB->position;
             EXPECT_NEAR(std::hypot(b.x - a.x, b.y - a.y), 40, 2) << "box " << i;

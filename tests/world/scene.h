@@ -31,7 +31,7 @@ inline Particle* AddParticleAt(World& world, Body* body, Vec2 at) {
 // Moves a body's particles by (dx, dy), keeping them at rest.
 inline void ShiftBody(Body* body, double dx, double dy) {
     for (int32_t i = 1; i <= body->particleCount; ++i) {
-        Particle* p = body->particles[i];
+        Particle* p = BodyParticle(*body, i);
         p->position = {p->position.x + dx, p->position.y + dy};
         p->previous = p->position;
     }

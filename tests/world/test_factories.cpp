@@ -49,7 +49,7 @@ TEST(Factories, ADroppedBoxHasItsCornersAndSidesInOrderAndItsBracesInTheWorldBod
     const double corners[4][2] = {{300, 220}, {340, 220}, {340, 260}, {300, 260}};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(p[i]->id, i + 1);
-        EXPECT_EQ(box->particles[i + 1], p[i]);
+        EXPECT_EQ(BodyParticle(*box, i + 1), p[i]);
         EXPECT_EQ(p[i]->body, box);
         EXPECT_VEC_EQ(p[i]->position, corners[i][0], corners[i][1]);
     }
@@ -65,7 +65,7 @@ TEST(Factories, ADroppedBoxHasItsCornersAndSidesInOrderAndItsBracesInTheWorldBod
         EXPECT_EQ(s[i]->restLength, i < 4 ? 40.0f : 56.56854248046875f);
         EXPECT_EQ(s[i]->body, i < 4 ? box : world.worldBody);
     }
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(box->sticks[i + 1], s[i]);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(BodyStick(*box, i + 1), s[i]);
     EXPECT_EQ(box->stickCount, 4);
     EXPECT_EQ(world.worldBody->stickCount, 0);
 }
@@ -87,12 +87,12 @@ TEST(Factories, ABoxThatKeepsItsBracesHoldsThemInSlotsFiveAndSix) {
     Body* box = world.bodies.Current();
     ASSERT_EQ(box->stickCount, 6);
     Particle** p = box->particles;
-    EXPECT_EQ(box->sticks[5]->particleA, p[2]);
-    EXPECT_EQ(box->sticks[5]->particleB, p[4]);
-    EXPECT_EQ(box->sticks[6]->particleA, p[3]);
-    EXPECT_EQ(box->sticks[6]->particleB, p[1]);
-    EXPECT_EQ(box->sticks[6]->body, box);
-    EXPECT_EQ(box->sticks[6]->restLength, 50.0f);
+    EXPECT_EQ(BodyStick(*box, 5)->particleA, p[2]);
+    EXPECT_EQ(BodyStick(*box, 5)->particleB, p[4]);
+    EXPECT_EQ(BodyStick(*box, 6)->particleA, p[3]);
+    EXPECT_EQ(BodyStick(*box, 6)->particleB, p[1]);
+    EXPECT_EQ(BodyStick(*box, 6)->body, box);
+    EXPECT_EQ(BodyStick(*box, 6)->restLength, 50.0f);
 }
 
 TEST(Factories, RefusedRequestsCreateNothing) {
@@ -124,8 +124,8 @@ TEST(Factories, ABodyTakesAtMost999ParticlesAnd999Sticks) {
     EXPECT_EQ(world.particles.Size(), 999);
     EXPECT_EQ(world.nextParticleId, 1000);
 
-    Particle* a = body->particles[1];
-    Particle* b = body->particles[2];
+    Particle* a = BodyParticle(*body, 1);
+    Particle* b = BodyParticle(*body, 2);
     for (int i = 0; i < 999; ++i) ASSERT_NE(CreateStick(world, body, a, b, 1), nullptr);
     EXPECT_EQ(CreateStick(world, body, b, a, 1), nullptr);
     EXPECT_EQ(body->stickCount, 999);

@@ -304,7 +304,7 @@ class StressRun {
             }
             for (int32_t i = 1; i <= b.particleCount; ++i) {
                 corner = corner ||
-                         (b.particles[i]->position.x == lx && b.particles[i]->position.y == ly);
+                         (BodyParticle(b, i)->position.x == lx && BodyParticle(b, i)->position.y == ly);
             }
             centre = centre || (b.centre.x == lx && b.centre.y == ly);
             inside = inside || (b.boundsMin.x < lx && lx < b.boundsMax.x && b.boundsMin.y < ly &&
