@@ -8,6 +8,21 @@ namespace {
 
 bool IsWorldBody(const Body* body) { return body->id == kWorldBodyId; }
 
+// The place of a new slot: in the body for the first ones, then in a table the
+// world keeps, made the first time the body needs it.
+template <typename T>
+T*& NewSlot(T* (&first)[kInlineSlots], T**& more, std::vector<std::unique_ptr<T*[]>>& tables,
+            int32_t slot, int32_t maxSlots) {
+    if (slot <= kInlineSlots) {
+        return first[slot - 1];
+    }
+    if (more == nullptr) {
+        tables.emplace_back(new T*[maxSlots - kInlineSlots]());
+        more = tables.back().get();
+    }
+    return more[slot - kInlineSlots - 1];
+}
+
 }  // namespace
 
 void CreateWorldBody(World& world) {
@@ -44,7 +59,8 @@ Particle* CreateParticle(World& world, Body* body, float x, float y) {
     particle->body = body;
     if (takesSlot) {
         body->particleCount = body->particleCount + 1;
-        body->particles[body->particleCount] = particle;
+        NewSlot(body->firstParticles, body->moreParticles, world.moreParticleSlots,
+                body->particleCount, kMaxBodyParticles) = particle;
     }
     particle->acceleration = world.settings.Gravity;
     return particle;
@@ -68,7 +84,8 @@ Stick* CreateStick(World& world, Body* body, Particle* a, Particle* b, float sti
     stick->body = body;
     if (takesSlot) {
         body->stickCount = body->stickCount + 1;
-        body->sticks[body->stickCount] = stick;
+        NewSlot(body->firstSticks, body->moreSticks, world.moreStickSlots, body->stickCount,
+                kMaxBodySticks) = stick;
     }
     return stick;
 }

@@ -11,10 +11,13 @@
 
 struct Body;
 
-// A body holds its particles and sticks in slots 1 … 999; slot 0 is never used.
-constexpr int32_t kBodySlots = 1000;
-constexpr int32_t kMaxBodyParticles = kBodySlots - 1;
-constexpr int32_t kMaxBodySticks = kBodySlots - 1;
+// A body holds at most 999 particles and 999 sticks, in slots numbered from 1.
+constexpr int32_t kMaxBodyParticles = 999;
+constexpr int32_t kMaxBodySticks = 999;
+// The first slots are kept in the body record itself: a box fills exactly
+// these, so a pass over boxes finds their corners next to the rest of the
+// body. A body that grows beyond them keeps the rest in a table of the world's.
+constexpr int32_t kInlineSlots = 4;
 
 // The body of id 1, which owns no particles and holds the braces of every box.
 constexpr int32_t kWorldBodyId = 1;
@@ -38,10 +41,12 @@ struct Stick {
 };
 
 struct Body {
-    int32_t particleCount;
-    int32_t stickCount;
-    Particle* particles[kBodySlots];
-    Stick* sticks[kBodySlots];
+    int32_t particleCount;  // slots 1 … particleCount are used
+    int32_t stickCount;     // slots 1 … stickCount are used
+    Particle* firstParticles[kInlineSlots];  // slots 1 … 4
+    Stick* firstSticks[kInlineSlots];
+    Particle** moreParticles;  // slots 5 … 999, held by the world; null until needed
+    Stick** moreSticks;
     Vec2 centre;
     Vec2 boundsMin;
     Vec2 boundsMax;
@@ -51,8 +56,13 @@ struct Body {
 };
 
 // The particle in slot 1 … particleCount and the stick in slot 1 … stickCount.
-inline Particle* BodyParticle(const Body& body, int32_t slot) { return body.particles[slot]; }
-inline Stick* BodyStick(const Body& body, int32_t slot) { return body.sticks[slot]; }
+inline Particle* BodyParticle(const Body& body, int32_t slot) {
+    return slot <= kInlineSlots ? body.firstParticles[slot - 1]
+                                : body.moreParticles[slot - kInlineSlots - 1];
+}
+inline Stick* BodyStick(const Body& body, int32_t slot) {
+    return slot <= kInlineSlots ? body.firstSticks[slot - 1] : body.moreSticks[slot - kInlineSlots - 1];
+}
 
 // An infinite straight line; particles belong on the side its normal points to.
 struct Wall {

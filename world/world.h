@@ -5,6 +5,8 @@
 // makes one at start-up and keeps it until exit.
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "collision/broad_phase.h"
 #include "collision/contact_index.h"
@@ -28,6 +30,9 @@ struct World {
 
     // Lookup structure over `contacts`, kept in step by CreateContact and ClearContacts.
     ContactIndex contactIndex;
+    // The slot tables of bodies that outgrew the slots kept in the body itself.
+    std::vector<std::unique_ptr<Particle*[]>> moreParticleSlots;
+    std::vector<std::unique_ptr<Stick*[]>> moreStickSlots;
     // Storage of the broad phase's pair search.
     BroadPhaseScratch broadPhaseScratch;
 };

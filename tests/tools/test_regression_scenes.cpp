@@ -68,4 +68,12 @@ TEST(RegressionScenes, ACrowdOfThreeHundredOverThreeHundredPasses) {
     ExpectSameAsGolden("crowd300", CrowdScript(300, 120) + "step 180\ndump\n");
 }
 
+// A jam from the first pass on: the boxes land on top of each other and are
+// pushed apart; every twentieth pass is kept.
+TEST(RegressionScenes, ACrowdOfFiveHundredEveryTwentyPasses) {
+    std::string script = CrowdScript(500, 0);
+    for (int i = 0; i < 10; ++i) script += "step 20\ndump\n";
+    ExpectSameAsGolden("crowd500", script);
+}
+
 }  // namespace

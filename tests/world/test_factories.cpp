@@ -86,11 +86,11 @@ TEST(Factories, ABoxThatKeepsItsBracesHoldsThemInSlotsFiveAndSix) {
     CreateBox(world, 0, 0, 30, 40, 1, 1.0, 1.0, 0);
     Body* box = world.bodies.Current();
     ASSERT_EQ(box->stickCount, 6);
-    Particle** p = box->particles;
-    EXPECT_EQ(BodyStick(*box, 5)->particleA, p[2]);
-    EXPECT_EQ(BodyStick(*box, 5)->particleB, p[4]);
-    EXPECT_EQ(BodyStick(*box, 6)->particleA, p[3]);
-    EXPECT_EQ(BodyStick(*box, 6)->particleB, p[1]);
+    auto p = [&](int slot) { return BodyParticle(*box, slot); };
+    EXPECT_EQ(BodyStick(*box, 5)->particleA, p(2));
+    EXPECT_EQ(BodyStick(*box, 5)->particleB, p(4));
+    EXPECT_EQ(BodyStick(*box, 6)->particleA, p(3));
+    EXPECT_EQ(BodyStick(*box, 6)->particleB, p(1));
     EXPECT_EQ(BodyStick(*box, 6)->body, box);
     EXPECT_EQ(BodyStick(*box, 6)->restLength, 50.0f);
 }
@@ -124,9 +124,12 @@ TEST(Factories, ABodyTakesAtMost999ParticlesAnd999Sticks) {
     EXPECT_EQ(world.particles.Size(), 999);
     EXPECT_EQ(world.nextParticleId, 1000);
 
+    for (int slot = 1; slot <= 999; ++slot) EXPECT_EQ(BodyParticle(*body, slot)->position.x, slot - 1);
+
     Particle* a = BodyParticle(*body, 1);
     Particle* b = BodyParticle(*body, 2);
     for (int i = 0; i < 999; ++i) ASSERT_NE(CreateStick(world, body, a, b, 1), nullptr);
+    EXPECT_EQ(BodyStick(*body, 999), world.sticks.Current());
     EXPECT_EQ(CreateStick(world, body, b, a, 1), nullptr);
     EXPECT_EQ(body->stickCount, 999);
     EXPECT_EQ(world.sticks.Size(), 999);
