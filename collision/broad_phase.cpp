@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "collision/narrow_phase.h"
+#include "world/world.h"
 
 namespace {
 

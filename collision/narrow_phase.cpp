@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "collision/contact_registry.h"
+#include "world/world.h"
 
 namespace {
 
@@ -17,36 +18,75 @@ struct Overlap {
     Stick* stick;
 };
 
-Vec2 StickNormal(const Stick& stick) {
-    const Vec2& a = stick.particleA->position;
-    const Vec2& b = stick.particleB->position;
-    Vec2 axis = {a.y - b.y, b.x - a.x};
-    Normalise(axis);
-    return axis;
+// The unit normals of up to four sticks, one per lane: (a.y - b.y, b.x - a.x)
+// scaled to length 1, or left as it is when its length is 0. Lanes past
+// `count` repeat the last stick.
+struct AxisLanes {
+    Doubles4 x;
+    Doubles4 y;
+};
+
+AxisLanes StickNormals(Stick* const sticks[4], int32_t count) {
+    double ax[4], ay[4], bx[4], by[4];
+    for (int32_t k = 0; k < 4; ++k) {
+        const Stick& stick = *sticks[k < count ? k : count - 1];
+        ax[k] = stick.particleA->position.x;
+        ay[k] = stick.particleA->position.y;
+        bx[k] = stick.particleB->position.x;
+        by[k] = stick.particleB->position.y;
+    }
+    Doubles4 x = Lanes(ay[0], ay[1], ay[2], ay[3]) - Lanes(by[0], by[1], by[2], by[3]);
+    Doubles4 y = Lanes(bx[0], bx[1], bx[2], bx[3]) - Lanes(ax[0], ax[1], ax[2], ax[3]);
+    Doubles4 length = Sqrt(x * x + y * y);
+    return {SelectWhereZero(length, x, x / length), SelectWhereZero(length, y, y / length)};
 }
 
-// The candidates are first's sticks, then second's. Returns false as soon as
-// an axis separates the bodies (touching projections do not). On a tie the
-// earlier candidate keeps its place.
-bool FindLeastOverlap(const Body& first, const Body& second, Overlap& least) {
-    const Body* owners[2] = {&first, &second};
+// The positions of a body's particles in slot order, copied once per test so
+// that every axis reads them from one small array.
+const std::vector<Vec2>& GatherCorners(const Body& body, std::vector<Vec2>& corners) {
+    corners.resize(body.particleCount);
+    for (int32_t slot = 1; slot <= body.particleCount; ++slot) {
+        corners[slot - 1] = BodyParticle(body, slot)->position;
+    }
+    return corners;
+}
+
+// The stick of slot `slot` of the candidates: first's sticks, then second's.
+Stick* Candidate(const Body& first, const Body& second, int32_t slot) {
+    return slot <= first.stickCount ? BodyStick(first, slot)
+                                    : BodyStick(second, slot - first.stickCount);
+}
+
+// The candidates are first's sticks, then second's, tried four at a time.
+// Returns false as soon as an axis separates the bodies (touching projections
+// do not). On a tie the earlier candidate keeps its place.
+bool FindLeastOverlap(const Body& first, const Body& second, NarrowPhaseScratch& scratch,
+                      Overlap& least) {
+    const std::vector<Vec2>& firstCorners = GatherCorners(first, scratch.firstCorners);
+    const std::vector<Vec2>& secondCorners = GatherCorners(second, scratch.secondCorners);
+    const int32_t candidates = first.stickCount + second.stickCount;
     bool haveOne = false;
-    for (const Body* owner : owners) {
-        for (int32_t slot = 1; slot <= owner->stickCount; ++slot) {
-            Stick* stick = BodyStick(*owner, slot);
-            Vec2 axis = StickNormal(*stick);
-            Projection f = ProjectBody(axis, first);
-            Projection s = ProjectBody(axis, second);
-            float dist = static_cast<float>(IntervalDistance(f.min, f.max, s.min, s.max));
+    for (int32_t group = 1; group <= candidates; group += 4) {
+        const int32_t count = candidates - group + 1 < 4 ? candidates - group + 1 : 4;
+        Stick* sticks[4];
+        for (int32_t k = 0; k < count; ++k) sticks[k] = Candidate(first, second, group + k);
+        const AxisLanes axes = StickNormals(sticks, count);
+        const Projection4 f = ProjectBody(axes.x, axes.y, firstCorners);
+        const Projection4 s = ProjectBody(axes.x, axes.y, secondCorners);
+        double axisX[4], axisY[4];
+        Store(axes.x, axisX);
+        Store(axes.y, axisY);
+        for (int32_t k = 0; k < count; ++k) {
+            float dist = static_cast<float>(IntervalDistance(f.min[k], f.max[k], s.min[k], s.max[k]));
             if (!haveOne) {
-                least = {std::fabs(dist), axis, stick};
+                least = {std::fabs(dist), {axisX[k], axisY[k]}, sticks[k]};
                 haveOne = true;
             }
             if (dist > 0) {
                 return false;
             }
             if (std::fabs(dist) < least.depth) {
-                least = {std::fabs(dist), axis, stick};
+                least = {std::fabs(dist), {axisX[k], axisY[k]}, sticks[k]};
             }
         }
     }
@@ -142,14 +182,21 @@ void SeparateVertexFromEdge(const Body& edgeBody, const Body& vertexBody, Partic
 
 }  // namespace
 
-Projection ProjectBody(const Vec2& axis, const Body& body) {
-    float start = static_cast<float>(Dot(axis, BodyParticle(body, 1)->position));
-    Projection projection = {start, start};
-    for (int32_t slot = 1; slot <= body.particleCount; ++slot) {
-        float value = static_cast<float>(Dot(axis, BodyParticle(body, slot)->position));
-        if (value < projection.min) projection.min = value;
-        if (value > projection.max) projection.max = value;
+Projection4 ProjectBody(const Doubles4& axisX, const Doubles4& axisY,
+                        const std::vector<Vec2>& corners) {
+    auto along = [&](const Vec2& p) {
+        return ToFloats(axisX * Broadcast(p.x) + axisY * Broadcast(p.y));
+    };
+    Floats4 least = along(corners[0]);
+    Floats4 most = least;
+    for (std::size_t i = 1; i < corners.size(); ++i) {
+        Floats4 value = along(corners[i]);
+        least = KeepLess(value, least);
+        most = KeepGreater(value, most);
     }
+    Projection4 projection;
+    Store(least, projection.min);
+    Store(most, projection.max);
     return projection;
 }
 
@@ -164,7 +211,7 @@ void CollideBodies(World& world, Body* first, Body* second) {
         return;
     }
     Overlap least{};
-    if (!FindLeastOverlap(*first, *second, least)) {
+    if (!FindLeastOverlap(*first, *second, world.narrowPhaseScratch, least)) {
         return;
     }
 

@@ -8,17 +8,30 @@
 // through are pushed the other way, and one edge contact is recorded for
 // friction.
 
-#include "world/world.h"
+#include <vector>
 
-// The interval a body covers on an axis: the smallest and largest of
-// axis · position over its particles, each product rounded to a float.
-struct Projection {
-    float min;
-    float max;
+#include "world/lanes.h"
+#include "world/vec2.h"
+
+struct Body;
+struct World;
+
+// Storage of the test, kept from test to test so that it allocates nothing
+// once it has grown.
+struct NarrowPhaseScratch {
+    std::vector<Vec2> firstCorners;
+    std::vector<Vec2> secondCorners;
 };
 
-// The body must have at least one particle.
-Projection ProjectBody(const Vec2& axis, const Body& body);
+// The intervals a body covers on four axes at once, one axis per lane: the
+// smallest and largest of axis · position over its corners (the positions of
+// its particles in slot order, at least one), each product rounded to a float.
+struct Projection4 {
+    float min[4];
+    float max[4];
+};
+Projection4 ProjectBody(const Doubles4& axisX, const Doubles4& axisY,
+                        const std::vector<Vec2>& corners);
 
 // 1 for x > 0, -1 for x < 0, 0 otherwise.
 int Sign(double x);

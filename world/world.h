@@ -10,6 +10,7 @@
 
 #include "collision/broad_phase.h"
 #include "collision/contact_index.h"
+#include "collision/narrow_phase.h"
 #include "shell/ordered_list.h"
 #include "world/records.h"
 #include "world/settings.h"
@@ -35,6 +36,7 @@ struct World {
     std::vector<std::unique_ptr<Stick*[]>> moreStickSlots;
     // Storage of the broad phase's pair search.
     BroadPhaseScratch broadPhaseScratch;
+    NarrowPhaseScratch narrowPhaseScratch;
 };
 
 // What start-up builds of the world: the world body, then the four boundary
