@@ -43,8 +43,7 @@ AxisLanes StickNormals(Stick* const sticks[4], int32_t count) {
 
 // The positions of a body's particles in slot order, copied once per test so
 // that every axis reads them from one small array.
-const std::vector<Vec2>& GatherCorners(const Body& body, std::vector<Vec2>& corners) {
-    corners.resize(body.particleCount);
+const Vec2* GatherCorners(const Body& body, Vec2* corners) {
     for (int32_t slot = 1; slot <= body.particleCount; ++slot) {
         corners[slot - 1] = BodyParticle(body, slot)->position;
     }
@@ -62,8 +61,8 @@ Stick* Candidate(const Body& first, const Body& second, int32_t slot) {
 // do not). On a tie the earlier candidate keeps its place.
 bool FindLeastOverlap(const Body& first, const Body& second, NarrowPhaseScratch& scratch,
                       Overlap& least) {
-    const std::vector<Vec2>& firstCorners = GatherCorners(first, scratch.firstCorners);
-    const std::vector<Vec2>& secondCorners = GatherCorners(second, scratch.secondCorners);
+    const Vec2* firstCorners = GatherCorners(first, scratch.firstCorners);
+    const Vec2* secondCorners = GatherCorners(second, scratch.secondCorners);
     const int32_t candidates = first.stickCount + second.stickCount;
     bool haveOne = false;
     for (int32_t group = 1; group <= candidates; group += 4) {
@@ -71,8 +70,8 @@ bool FindLeastOverlap(const Body& first, const Body& second, NarrowPhaseScratch&
         Stick* sticks[4];
         for (int32_t k = 0; k < count; ++k) sticks[k] = Candidate(first, second, group + k);
         const AxisLanes axes = StickNormals(sticks, count);
-        const Projection4 f = ProjectBody(axes.x, axes.y, firstCorners);
-        const Projection4 s = ProjectBody(axes.x, axes.y, secondCorners);
+        const Projection4 f = ProjectBody(axes.x, axes.y, firstCorners, first.particleCount);
+        const Projection4 s = ProjectBody(axes.x, axes.y, secondCorners, second.particleCount);
         double axisX[4], axisY[4];
         Store(axes.x, axisX);
         Store(axes.y, axisY);
@@ -182,14 +181,14 @@ void SeparateVertexFromEdge(const Body& edgeBody, const Body& vertexBody, Partic
 
 }  // namespace
 
-Projection4 ProjectBody(const Doubles4& axisX, const Doubles4& axisY,
-                        const std::vector<Vec2>& corners) {
+Projection4 ProjectBody(const Doubles4& axisX, const Doubles4& axisY, const Vec2* corners,
+                        int32_t count) {
     auto along = [&](const Vec2& p) {
         return ToFloats(axisX * Broadcast(p.x) + axisY * Broadcast(p.y));
     };
     Floats4 least = along(corners[0]);
     Floats4 most = least;
-    for (std::size_t i = 1; i < corners.size(); ++i) {
+    for (int32_t i = 1; i < count; ++i) {
         Floats4 value = along(corners[i]);
         least = KeepLess(value, least);
         most = KeepGreater(value, most);

@@ -8,19 +8,18 @@
 // through are pushed the other way, and one edge contact is recorded for
 // friction.
 
-#include <vector>
+#include <cstdint>
 
 #include "world/lanes.h"
+#include "world/records.h"
 #include "world/vec2.h"
 
-struct Body;
 struct World;
 
-// Storage of the test, kept from test to test so that it allocates nothing
-// once it has grown.
+// Where a test copies the corners of its two bodies.
 struct NarrowPhaseScratch {
-    std::vector<Vec2> firstCorners;
-    std::vector<Vec2> secondCorners;
+    Vec2 firstCorners[kMaxBodyParticles];
+    Vec2 secondCorners[kMaxBodyParticles];
 };
 
 // The intervals a body covers on four axes at once, one axis per lane: the
@@ -30,8 +29,8 @@ struct Projection4 {
     float min[4];
     float max[4];
 };
-Projection4 ProjectBody(const Doubles4& axisX, const Doubles4& axisY,
-                        const std::vector<Vec2>& corners);
+Projection4 ProjectBody(const Doubles4& axisX, const Doubles4& axisY, const Vec2* corners,
+                        int32_t count);
 
 // 1 for x > 0, -1 for x < 0, 0 otherwise.
 int Sign(double x);

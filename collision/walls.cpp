@@ -32,16 +32,21 @@ void CollideWallParticle(World& world, const Wall& wall, Particle* p) {
 
 }  // namespace
 
+// Each wall is met in turn by every particle, a particle meeting each later
+// wall where the earlier walls left it. Walking particle by particle, each
+// through the walls in order, does exactly the same to every particle and
+// reads each one once instead of once per wall. Only the order in which the
+// wall contacts are recorded changes, and nothing depends on it: a particle
+// gets at most one wall contact per pass, and resolving one moves and reads
+// its own particle alone.
 void CollideWalls(World& world) {
-    world.walls.Reset();
-    while (const Wall* wall = world.walls.Next()) {
-        // A particle meets each later wall where the earlier walls left it.
-        world.particles.Reset();
-        while (Particle* p = world.particles.Next()) {
-            if (p->body->mass == 0) {
-                continue;
-            }
-            CollideWallParticle(world, *wall, p);
+    world.particles.Reset();
+    while (Particle* p = world.particles.Next()) {
+        if (p->body->mass == 0) {
+            continue;
+        }
+        for (const Wall& wall : world.walls) {
+            CollideWallParticle(world, wall, p);
         }
     }
 }
