@@ -27,8 +27,8 @@ run() {
 }
 
 if [ -z "$against" ]; then
-  exec build/release/bench/tumble-bench --benchmark_repetitions=5 \
-    --benchmark_report_aggregates_only=true "$@"
+  run build/release/bench/tumble-bench "$@"
+  exit
 fi
 
 baseline=build/baseline
