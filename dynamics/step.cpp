@@ -4,6 +4,7 @@
 #include "collision/walls.h"
 #include "contacts/resolution.h"
 #include "dynamics/body_geometry.h"
+#include "dynamics/drag.h"
 #include "dynamics/integration.h"
 #include "dynamics/relaxation.h"
 
@@ -22,6 +23,22 @@ void CollideBodyPairs(World& world, int32_t iteration) {
     CollidePairList(world);
 }
 
+// The study view's record of this pass's contacts, before they are resolved
+// and cleared.
+void TraceContacts(World& world) {
+    world.trace.contacts.clear();
+    for (const Contact& contact : world.contacts) {
+        world.trace.contacts.push_back({contact.particle->position, contact.penetration});
+    }
+}
+
+void TracePairs(World& world) {
+    world.trace.pairs.clear();
+    for (const BodyPair& pair : world.bodyPairs) {
+        world.trace.pairs.push_back({pair.first->centre, pair.second->centre});
+    }
+}
+
 }  // namespace
 
 void StepWorld(World& world) {
@@ -31,10 +48,19 @@ void StepWorld(World& world) {
         AdvanceParticles(world);
         UpdateBodyGeometry(world);
         RelaxSticks(world);
+        if (IsGrabbing(world)) {
+            PullGrabbedParticle(world);
+        }
         CollideWalls(world);
         CollideBodyPairs(world, iteration);
+        if (world.trace.collecting && iteration == world.settings.IterationCount) {
+            TraceContacts(world);
+        }
         ResolveContacts(world);
     }
     SettleImmovable(world);
+    if (world.trace.collecting) {
+        TracePairs(world);
+    }
     world.bodyPairs.Clear();
 }

@@ -1,8 +1,11 @@
 #include "render/render_frame.h"
 
+#include <chrono>
 #include <string>
 
+#include "render/help_overlay.h"
 #include "render/layers.h"
+#include "render/study_view.h"
 #include "world/rounding.h"
 
 namespace {
@@ -36,9 +39,12 @@ void DrawStick(const Stick& stick, int16_t drawMode, Services& services) {
     }
 }
 
-void DrawSticks(const World& world, Services& services) {
+// The outline view draws as the settings say; the other views colour every
+// stick by its role.
+void DrawSticks(const World& world, View view, Services& services) {
+    const int16_t drawMode = view == View::Outlines ? world.settings.StickDrawMode : 0;
     for (const Stick& stick : world.sticks) {
-        DrawStick(stick, world.settings.StickDrawMode, services);
+        DrawStick(stick, drawMode, services);
     }
 }
 
@@ -47,23 +53,41 @@ void DrawMouseMarker(Services& services) {
     DrawRect(services, GetMouseX(services) - 2, GetMouseY(services) - 2, 5, 5, kRed);
 }
 
-void DrawHeadsUpText(const World& world, int32_t framesPerSecond, Services& services) {
+void DrawHeadsUpText(const World& world, int32_t framesPerSecond, bool paused,
+                     Services& services) {
     DrawString(services, 10, 0, "fps : " + std::to_string(framesPerSecond), kWhite, kBlack);
     DrawString(services, 10, 16, "e : " + std::to_string(world.bodies.Size()), kWhite, kBlack);
+    if (paused) {
+        DrawString(services, 10, 32, "paused", kWhite, kBlack);
+    }
 }
 
 }  // namespace
 
 void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPerSecond,
-                 Services& services) {
+                 Services& services, const FrameOptions& options) {
+    const auto start = std::chrono::steady_clock::now();
     ClearBackBuffer(services, kBlack);
     DrawLightLayer(lighting, services);
     DrawShadowLayer(lighting, services);
     BeginDrawing(services, BackBufferTarget());
     SetDrawingMode(services, kTransparentText | kOutlineRects);
-    DrawSticks(world, services);
+    DrawSticks(world, options.view, services);
+    if (options.view == View::Study) {
+        DrawStudyView(world, options.frameMilliseconds, services);
+    }
     DrawMouseMarker(services);
-    DrawHeadsUpText(world, framesPerSecond, services);
+    DrawHeadsUpText(world, framesPerSecond, options.paused, services);
+    if (options.help) {
+        DrawHelpOverlay(services);
+    }
     EndDrawing(services);
+    if (options.drawMilliseconds != nullptr) {
+        const auto took = std::chrono::steady_clock::now() - start;
+        *options.drawMilliseconds = std::chrono::duration<double, std::milli>(took).count();
+    }
+    if (options.capture != nullptr) {
+        *options.capture = ReadBackBuffer(services);
+    }
     PresentFrame(services);
 }

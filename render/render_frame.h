@@ -1,14 +1,28 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "lighting/lighting.h"
+#include "shell/play.h"
 #include "shell/services.h"
 #include "world/world.h"
+
+// What the frame shows besides the world, and where it may be copied to.
+struct FrameOptions {
+    View view = View::Outlines;
+    bool paused = false;            // a third text line, "paused"
+    bool help = false;              // the key overlay on top of everything
+    double frameMilliseconds = 0;   // the last frame's drawing time, for the study view
+    std::vector<uint32_t>* capture = nullptr;  // receives the frame's pixels before it is shown
+    double* drawMilliseconds = nullptr;        // receives how long drawing took, the present not counted
+};
 
 // Draws one frame and presents it: on black, the light gradients, the shadow
 // triangles, the stick lines, the red mouse marker and the two text lines
 // "fps : N" and "e : N" (bodies, the world body included). Reads the world
-// and the lighting as the previous pass left them; changes neither.
+// and the lighting as the previous pass left them; changes neither. The
+// options add the other views, the paused line and the help overlay; without
+// them the frame is the start-up view.
 void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPerSecond,
-                 Services& services);
+                 Services& services, const FrameOptions& options = {});

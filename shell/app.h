@@ -5,8 +5,10 @@
 // making a new App.
 
 #include <cstdint>
+#include <string>
 
 #include "lighting/lighting.h"
+#include "shell/play.h"
 #include "world/world.h"
 
 struct FrameTimer {
@@ -16,8 +18,19 @@ struct FrameTimer {
     int32_t framesPerSecond = 0;  // passes in the last completed window
 };
 
+// What only the window has besides the shared play state.
+struct WindowState {
+    bool help = false;              // the key overlay is drawn over the frame
+    bool screenshotPending = false; // the next frame is also written to a file
+    bool leftButtonWasDown = false; // as the previous mouse poll saw it
+    double frameMilliseconds = 0;   // how long the last frame took to draw
+    std::string screenshotFolder;   // where F12 writes; empty: the current folder
+};
+
 struct App {
     World world;
     Lighting lighting;
     FrameTimer timer;
+    PlayState play;
+    WindowState window;
 };

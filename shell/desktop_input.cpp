@@ -32,11 +32,12 @@ void DesktopInput::ReadKeys(KeyStates& down) {
     }
 }
 
-void DesktopInput::ReadMouseMotion(int32_t& dx, int32_t& dy) {
+void DesktopInput::ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) {
     SDL_PumpEvents();
     int x = 0;
     int y = 0;
-    SDL_GetRelativeMouseState(&x, &y);
+    const Uint32 buttons = SDL_GetRelativeMouseState(&x, &y);
+    leftButton = (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
     dx = x;
     dy = y;
 }

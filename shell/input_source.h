@@ -24,8 +24,8 @@ class InputSource {
     // The next pending window event, or kNoEvent; never waits.
     virtual int32_t NextWindowEvent() = 0;
     virtual void ReadKeys(KeyStates& down) = 0;
-    // Mouse motion since the last call.
-    virtual void ReadMouseMotion(int32_t& dx, int32_t& dy) = 0;
+    // Mouse motion since the last call, and whether the left button is down.
+    virtual void ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) = 0;
     // Milliseconds since system start, wrapping at 2^32.
     virtual uint32_t Milliseconds() = 0;
 };
@@ -36,12 +36,13 @@ class DesktopInput final : public InputSource {
    public:
     int32_t NextWindowEvent() override;
     void ReadKeys(KeyStates& down) override;
-    void ReadMouseMotion(int32_t& dx, int32_t& dy) override;
+    void ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) override;
     uint32_t Milliseconds() override;
 };
 
 // A script that a test sets between passes: every keyboard snapshot sees
-// `keysDown`, the next mouse poll takes the pending motion, and the clock
+// `keysDown`, the next mouse poll takes the pending motion and sees the left
+// button as `leftButton` says, and the clock
 // stands still at `clock` until the test moves it.
 class ScriptedInput final : public InputSource {
    public:
@@ -49,6 +50,7 @@ class ScriptedInput final : public InputSource {
     KeyStates keysDown{};
     int32_t mouseDx = 0;
     int32_t mouseDy = 0;
+    bool leftButton = false;
     uint32_t clock = 0;
 
     void MoveMouse(int32_t dx, int32_t dy) {
@@ -58,6 +60,6 @@ class ScriptedInput final : public InputSource {
 
     int32_t NextWindowEvent() override;
     void ReadKeys(KeyStates& down) override;
-    void ReadMouseMotion(int32_t& dx, int32_t& dy) override;
+    void ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) override;
     uint32_t Milliseconds() override;
 };

@@ -22,5 +22,7 @@ LoopEnd RunMainLoop(App& app, Services& services, int64_t passLimit = kNoPassLim
 // count of the last window closed.
 void UpdateFrameTimer(FrameTimer& timer, Services& services);
 
-// The keyboard and mouse snapshots; a release of Space drops a box at the mouse.
+// The keyboard and mouse snapshots: a release of Space drops a box at the
+// mouse, the left button drags, and the play keys (P, O, R, D, F, H or F1,
+// F12) act on their release.
 void HandleInput(App& app, Services& services);

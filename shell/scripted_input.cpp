@@ -13,7 +13,8 @@ void ScriptedInput::ReadKeys(KeyStates& down) {
     down = keysDown;
 }
 
-void ScriptedInput::ReadMouseMotion(int32_t& dx, int32_t& dy) {
+void ScriptedInput::ReadMouseMotion(int32_t& dx, int32_t& dy, bool& left) {
+    left = leftButton;
     dx = mouseDx;
     dy = mouseDy;
     mouseDx = 0;

@@ -42,6 +42,14 @@ constexpr int32_t BlueOf(uint32_t colour) {
 // Scan codes of set 1 used by the program.
 constexpr int32_t kKeyEscape = 1;
 constexpr int32_t kKeySpace = 57;
+constexpr int32_t kKeyR = 19;
+constexpr int32_t kKeyO = 24;
+constexpr int32_t kKeyP = 25;
+constexpr int32_t kKeyD = 32;
+constexpr int32_t kKeyF = 33;
+constexpr int32_t kKeyH = 35;
+constexpr int32_t kKeyF1 = 59;
+constexpr int32_t kKeyF12 = 88;
 
 // The only sprite mode: usable as a texture for textured quads.
 constexpr int32_t kTextureMode = 4;
@@ -77,9 +85,10 @@ struct DrawingTarget {
 };
 constexpr int32_t kBackBuffer = -1;
 
-// A line of text already turned into a texture. The two heads-up lines
-// change about once a second, so the frame mostly reuses their textures
-// instead of rendering glyphs and making textures anew.
+// A line of text already turned into a texture. The heads-up lines change
+// about once a second and the help overlay's never, so the frame mostly
+// reuses their textures instead of rendering glyphs and making textures anew;
+// there is room for the help's lines and the study view's beside them.
 struct TextLine {
     std::string text;
     uint32_t textColour = 0;
@@ -90,7 +99,7 @@ struct TextLine {
     int32_t height = 0;
     uint64_t lastUse = 0;
 };
-constexpr int32_t kCachedTextLines = 4;
+constexpr int32_t kCachedTextLines = 32;
 
 // A test seam: what the display refuses to make, as a display short of it
 // would. Set before StartServices.
@@ -128,6 +137,7 @@ struct Services {
     KeyStates releaseFlags{};
     int32_t mouseX = 0;
     int32_t mouseY = 0;
+    bool leftButton = false;  // as the last mouse poll saw it
 
     // Pacing where the present does not wait for the display.
     bool paceFrames = false;
@@ -191,6 +201,7 @@ void PollKeyboard(Services& services);
 int32_t IsKeyDown(const Services& services, int32_t key);
 int32_t WasKeyReleased(Services& services, int32_t key);
 void PollMouse(Services& services);
+bool IsLeftButtonDown(const Services& services);
 int32_t GetMouseX(const Services& services);
 int32_t GetMouseY(const Services& services);
 uint32_t TickCount(Services& services);

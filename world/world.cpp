@@ -1,5 +1,7 @@
 #include "world/world.h"
 
+#include <memory>
+
 #include "world/factories.h"
 #include "world/rounding.h"
 
@@ -10,4 +12,14 @@ void StartWorld(World& world) {
     CreateWall(world, 1, 1, 0, 1);                               // left: x >= 1
     CreateWall(world, RoundToInt32(screen.x - 1), 0, 0, -1);     // right: x <= 639
     CreateWall(world, 0, RoundToInt32(screen.y - 1), 1, 0);      // bottom: y <= 479
+}
+
+void RestartWorld(World& world) {
+    const Settings settings = world.settings;
+    const bool collecting = world.trace.collecting;
+    std::destroy_at(&world);
+    std::construct_at(&world);
+    world.settings = settings;
+    world.trace.collecting = collecting;
+    StartWorld(world);
 }

@@ -15,6 +15,34 @@
 #include "world/records.h"
 #include "world/settings.h"
 
+// The particle the mouse holds, and the point it is pulled toward.
+struct Grab {
+    Particle* particle = nullptr;  // null: nothing is held
+    Vec2 aim{};
+};
+
+// What the study view shows of the last step, collected only while
+// `collecting` is on: the candidate pairs (as the centres of their bodies at
+// the end of the step) and the contacts of the step's last pass (where the
+// penetrating particle was and its penetration vector), and the time the
+// last pass's step and shadow rebuild took.
+struct StudyTrace {
+    struct PairLine {
+        Vec2 first;
+        Vec2 second;
+    };
+    struct ContactMark {
+        Vec2 particle;
+        Vec2 penetration;
+    };
+    bool collecting = false;
+    std::vector<PairLine> pairs;
+    std::vector<ContactMark> contacts;
+    // How long the last pass's step and shadow rebuild took.
+    double stepMilliseconds = 0;
+    double shadowMilliseconds = 0;
+};
+
 struct World {
     // Registries, in the order start-up creates them.
     OrderedList<Particle> particles;
@@ -28,6 +56,8 @@ struct World {
     int32_t nextParticleId = 1;
     int32_t nextBodyId = 1;
     Body* worldBody = nullptr;  // id 1; set once by CreateWorldBody
+    Grab grab;
+    StudyTrace trace;
 
     // Lookup structure over `contacts`, kept in step by CreateContact and ClearContacts.
     ContactIndex contactIndex;
@@ -42,3 +72,8 @@ struct World {
 // What start-up builds of the world: the world body, then the four boundary
 // walls (top, left, right, bottom), all normals pointing into the screen.
 void StartWorld(World& world);
+
+// The world as start-up leaves it, made anew in place: no boxes, the
+// identifier counters back to 1, nothing grabbed. The settings and whether
+// the study trace is collected are kept.
+void RestartWorld(World& world);

@@ -34,7 +34,8 @@ class User final : public InputSource {
         down[kKeyEscape] = pass >= kPasses;
     }
 
-    void ReadMouseMotion(int32_t& dx, int32_t& dy) override {
+    void ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) override {
+        leftButton = false;
         static constexpr int32_t kMoves[][2] = {
             {700, 0}, {0, 500}, {-700, 0}, {300, -260}, {-25, -15}};
         dx = kMoves[pass % 5][0];

@@ -1,13 +1,11 @@
 #include "tools/sim/shot.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <algorithm>
 #include <set>
 #include <vector>
 
 #include "lighting/light_sprite.h"
+#include "render/png_file.h"
 #include "render/render_frame.h"
 #include "shell/services.h"
 #include "shell/startup.h"
@@ -16,31 +14,6 @@ namespace {
 
 // The script has no clock: the text shows what a 60 Hz display would give.
 constexpr int32_t kShotFramesPerSecond = 60;
-
-bool SavePng(const std::vector<uint32_t>& colours, int32_t width, int32_t height,
-             const std::string& file, std::string& error) {
-    SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_RGB24);
-    if (surface == nullptr) {
-        error = std::string("cannot make the picture: ") + SDL_GetError();
-        return false;
-    }
-    for (int32_t y = 0; y < height; ++y) {
-        auto* row = static_cast<uint8_t*>(surface->pixels) + y * surface->pitch;
-        for (int32_t x = 0; x < width; ++x) {
-            uint32_t colour = colours[static_cast<size_t>(y) * width + x];
-            row[3 * x] = static_cast<uint8_t>(RedOf(colour));
-            row[3 * x + 1] = static_cast<uint8_t>(GreenOf(colour));
-            row[3 * x + 2] = static_cast<uint8_t>(BlueOf(colour));
-        }
-    }
-    bool saved = IMG_SavePNG(surface, file.c_str()) == 0;
-    if (!saved) {
-        error = "cannot write '" + file + "': " + SDL_GetError();
-    }
-    SDL_FreeSurface(surface);
-    return saved;
-}
 
 }  // namespace
 
@@ -79,6 +52,6 @@ bool ShotCamera::Write(const Sim& sim, const std::string& file, std::string& err
     services.mouseX = std::clamp(sim.mouseX, 0, width - 1);
     services.mouseY = std::clamp(sim.mouseY, 0, height - 1);
     RenderFrame(sim.world, sim.lighting, kShotFramesPerSecond, services);
-    return SavePng(ReadBackBuffer(services), services.screenWidth, services.screenHeight, file,
-                   error);
+    return WritePng(ReadBackBuffer(services), services.screenWidth, services.screenHeight, file,
+                    error);
 }

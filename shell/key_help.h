@@ -1,0 +1,23 @@
+#pragma once
+
+// Every key of the window and what it does: the help overlay lists them, and
+// so does `tumble --help`.
+
+struct KeyHelp {
+    const char* key;
+    const char* action;
+};
+
+inline constexpr KeyHelp kKeyHelp[] = {
+    {"Space", "drop a box at the mouse (on release)"},
+    {"mouse", "move the light and the marker"},
+    {"left button", "drag a box"},
+    {"P", "pause and resume"},
+    {"O", "one step, while paused"},
+    {"R", "restart with an empty world"},
+    {"D", "view: outlines, roles, study"},
+    {"F", "freeze the light, or let it follow"},
+    {"H or F1", "show or hide this help"},
+    {"F12", "save the frame as a PNG"},
+    {"Escape", "quit"},
+};

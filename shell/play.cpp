@@ -1,0 +1,46 @@
+#include "shell/play.h"
+
+View NextView(View view) {
+    switch (view) {
+        case View::Outlines:
+            return View::Roles;
+        case View::Roles:
+            return View::Study;
+        case View::Study:
+            break;
+    }
+    return View::Outlines;
+}
+
+void SetView(World& world, PlayState& play, View view) {
+    play.view = view;
+    world.trace.collecting = view == View::Study;
+    if (!world.trace.collecting) {
+        world.trace = StudyTrace{};  // its memory goes with the view
+    }
+}
+
+PassControls ControlsFor(const PlayState& play) {
+    PassControls controls;
+    controls.step = !play.paused || play.stepOnce;
+    controls.lightFollows = !play.lightFrozen;
+    return controls;
+}
+
+void RestartScene(World& world, Lighting& lighting, const PlayState& play, int32_t mouseX,
+                  int32_t mouseY) {
+    RestartWorld(world);
+    lighting.shadowSegments.Clear();
+    lighting.outlinePolygons.Clear();
+    Light* light = MouseLight(lighting);
+    if (light != nullptr && !play.lightFrozen) {
+        light->x = static_cast<float>(mouseX);
+        light->y = static_cast<float>(mouseY);
+    }
+}
+
+// Found without the registry's cursor, which decides where a new light goes.
+Light* MouseLight(Lighting& lighting) {
+    auto first = lighting.lights.begin();
+    return first != lighting.lights.end() ? const_cast<Light*>(&*first) : nullptr;
+}

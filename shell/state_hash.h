@@ -1,0 +1,17 @@
+#pragma once
+
+// A cheap check that two runs agree: a 64-bit FNV-1a hash of the bit
+// patterns (eight bytes each, least significant first) of every particle's
+// position and previous position, every body's centre and bounds (the world
+// body's too), and every shadow corner, in registry order.
+
+#include <cstdint>
+#include <string>
+
+#include "lighting/lighting.h"
+#include "world/world.h"
+
+uint64_t HashState(const World& world, const Lighting& lighting);
+
+// The hash as 16 lower-case hexadecimal digits.
+std::string HashText(uint64_t hash);
