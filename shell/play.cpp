@@ -1,5 +1,17 @@
 #include "shell/play.h"
 
+const char* ViewName(View view) {
+    switch (view) {
+        case View::Outlines:
+            return "outlines";
+        case View::Roles:
+            return "roles";
+        case View::Study:
+            break;
+    }
+    return "study";
+}
+
 View NextView(View view) {
     switch (view) {
         case View::Outlines:

@@ -22,6 +22,9 @@ struct PlayState {
     View view = View::Outlines;
 };
 
+// "outlines", "roles" or "study", as scripts name the views.
+const char* ViewName(View view);
+
 // outlines → roles → study → outlines.
 View NextView(View view);
 

@@ -1,7 +1,7 @@
 // Fuzz target of the tumble-sim script reader: any bytes, run as a script.
 // A malformed line must stop the run with status 2 and a message naming that
 // line; the lines before it run, none after it; nothing may crash, and the
-// world must stay finite. Each line the reader accepts must mean what it says.
+// world must stay finite, whatever grabs, drags, releases and resets it holds. Each line the reader accepts must mean what it says.
 //
 // Built with libFuzzer under clang (the fuzz preset); elsewhere replay_main.cpp
 // runs the corpus through it as an ordinary test.
@@ -38,6 +38,22 @@ std::string Canonical(const ScriptCommand& c) {
             return "mouse " + std::to_string(c.x) + " " + std::to_string(c.y);
         case CommandKind::Step:
             return "step " + std::to_string(c.passes);
+        case CommandKind::Idle:
+            return "idle " + std::to_string(c.passes);
+        case CommandKind::View:
+            return std::string("view ") + ViewName(c.view);
+        case CommandKind::Reset:
+            return "reset";
+        case CommandKind::Grab:
+            return "grab";
+        case CommandKind::Release:
+            return "release";
+        case CommandKind::Freeze:
+            return "freeze";
+        case CommandKind::Follow:
+            return "follow";
+        case CommandKind::Hash:
+            return "hash";
         case CommandKind::Dump:
             return "dump";
         case CommandKind::Shot:
@@ -47,7 +63,8 @@ std::string Canonical(const ScriptCommand& c) {
 }
 
 bool SameCommand(const ScriptCommand& a, const ScriptCommand& b) {
-    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.passes == b.passes && a.file == b.file;
+    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.passes == b.passes &&
+           a.view == b.view && a.file == b.file;
 }
 
 // What a line the reader accepted must hold, and that its command reads the
@@ -57,7 +74,8 @@ void CheckAccepted(const ScriptCommand& c, const std::string& line) {
     Require(!point || (std::llabs(c.x) <= kMaxScriptCoordinate &&
                        std::llabs(c.y) <= kMaxScriptCoordinate),
             "a point beyond the coordinate limit was accepted", line);
-    Require(c.kind != CommandKind::Step || (c.passes >= 0 && c.passes <= INT32_MAX),
+    const bool passes = c.kind == CommandKind::Step || c.kind == CommandKind::Idle;
+    Require(!passes || (c.passes >= 0 && c.passes <= INT32_MAX),
             "a pass count out of range was accepted", line);
     if (c.kind == CommandKind::Shot) {
         Require(!c.file.empty() && c.file.find(' ') == c.file.npos,
@@ -75,7 +93,7 @@ struct Expected {
     int status = 0;
     int64_t stopLine = 0;  // the line that stops the run, with its message
     std::string message;
-    int64_t dumps = 0;  // dump lines that run
+    int64_t dumps = 0;  // dump and hash lines that run: one output line each
     int64_t work = 0;
 };
 
@@ -96,7 +114,10 @@ Expected ReadAhead(const std::string& text) {
         }
         CheckAccepted(command, line);
         boxes += command.kind == CommandKind::Box;
-        if (command.kind == CommandKind::Step) {
+        if (command.kind == CommandKind::Reset) {
+            boxes = 0;
+        }
+        if (command.kind == CommandKind::Step || command.kind == CommandKind::Idle) {
             passes += command.passes;
             e.work += command.passes * (boxes + 1);
             if (passes > kMaxPasses || e.work > kMaxWork) {
@@ -104,7 +125,7 @@ Expected ReadAhead(const std::string& text) {
                 return e;
             }
         }
-        e.dumps += command.kind == CommandKind::Dump;
+        e.dumps += command.kind == CommandKind::Dump || command.kind == CommandKind::Hash;
         if (command.kind == CommandKind::Shot) {
             e = {1, number, "this build of tumble-sim cannot render pictures: " + line, e.dumps,
                  e.work};

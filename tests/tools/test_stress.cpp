@@ -133,7 +133,7 @@ TEST(StressRuns, AFailingPassStopsTheRunAndTheScriptEndsThere) {
     std::istringstream lines(result.script);
     std::string line;
     while (std::getline(lines, line)) {
-        if (line.rfind("step ", 0) == 0) {
+        if (line.rfind("step ", 0) == 0 || line.rfind("idle ", 0) == 0) {
             stepped += std::stoll(line.substr(5));
         }
     }
@@ -159,6 +159,10 @@ TEST(StressRuns, AFewSeedsMeetEverySituationTheTesterIsFor) {
         all.lightOnCentre += r.counts.lightOnCentre;
         all.lightInsideBox += r.counts.lightInsideBox;
         all.quietPassesChecked += r.counts.quietPassesChecked;
+        all.grabs += r.counts.grabs;
+        all.cornerDrags += r.counts.cornerDrags;
+        all.pileDrags += r.counts.pileDrags;
+        all.restarts += r.counts.restarts;
     }
     EXPECT_EQ(mostBoxes, 60);
     EXPECT_GT(all.edgeDrops, 0);
@@ -168,6 +172,10 @@ TEST(StressRuns, AFewSeedsMeetEverySituationTheTesterIsFor) {
     EXPECT_GT(all.lightOnCentre, 0);
     EXPECT_GT(all.lightInsideBox, 0);
     EXPECT_GT(all.quietPassesChecked, 0);
+    EXPECT_GT(all.grabs, 0);
+    EXPECT_GT(all.cornerDrags, 0);
+    EXPECT_GT(all.pileDrags, 0);
+    EXPECT_GT(all.restarts, 0);
 }
 
 }  // namespace

@@ -57,6 +57,32 @@ bool ParsePoint(const std::vector<std::string_view>& tokens, ScriptCommand& comm
     return true;
 }
 
+bool ParseView(std::string_view token, View& view, std::string& error) {
+    if (token == "outlines") {
+        view = View::Outlines;
+    } else if (token == "roles") {
+        view = View::Roles;
+    } else if (token == "study") {
+        view = View::Study;
+    } else {
+        error = "unknown view '" + std::string(token) + "' (outlines, roles or study)";
+        return false;
+    }
+    return true;
+}
+
+// The commands that take no argument.
+struct Keyword {
+    const char* name;
+    CommandKind kind;
+};
+constexpr Keyword kKeywords[] = {
+    {"dump", CommandKind::Dump},       {"hash", CommandKind::Hash},
+    {"reset", CommandKind::Reset},     {"grab", CommandKind::Grab},
+    {"release", CommandKind::Release}, {"freeze", CommandKind::Freeze},
+    {"follow", CommandKind::Follow},
+};
+
 }  // namespace
 
 bool ParseScriptLine(std::string_view line, ScriptCommand& command, std::string& error) {
@@ -74,14 +100,23 @@ bool ParseScriptLine(std::string_view line, ScriptCommand& command, std::string&
         return ExpectArguments(tokens, 2, name == "box" ? "box X Y" : "mouse X Y", error) &&
                ParsePoint(tokens, command, error);
     }
-    if (name == "step") {
-        command.kind = CommandKind::Step;
-        return ExpectArguments(tokens, 1, "step N", error) &&
+    if (name == "step" || name == "idle") {
+        command.kind = name == "step" ? CommandKind::Step : CommandKind::Idle;
+        return ExpectArguments(tokens, 1, name == "step" ? "step N" : "idle N", error) &&
                ParseInteger(tokens[1], 0, INT32_MAX, command.passes, error);
     }
-    if (name == "dump") {
-        command.kind = CommandKind::Dump;
-        return ExpectArguments(tokens, 0, "dump", error);
+    if (name == "view") {
+        command.kind = CommandKind::View;
+        if (!ExpectArguments(tokens, 1, "view outlines|roles|study", error)) {
+            return false;
+        }
+        return ParseView(tokens[1], command.view, error);
+    }
+    for (const Keyword& keyword : kKeywords) {
+        if (name == keyword.name) {
+            command.kind = keyword.kind;
+            return ExpectArguments(tokens, 0, keyword.name, error);
+        }
     }
     if (name == "shot") {
         command.kind = CommandKind::Shot;

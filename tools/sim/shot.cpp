@@ -21,6 +21,7 @@ struct ShotCamera::Offscreen {
     ScriptedInput input;
     Services services;
     std::set<int32_t> drawnSprites;  // light gradients already made
+    double lastDrawMilliseconds = 0;  // the study view shows the time of the picture before
 
     ~Offscreen() { StopServices(services); }
 };
@@ -51,7 +52,11 @@ bool ShotCamera::Write(const Sim& sim, const std::string& file, std::string& err
     // The window's mouse never leaves the screen.
     services.mouseX = std::clamp(sim.mouseX, 0, width - 1);
     services.mouseY = std::clamp(sim.mouseY, 0, height - 1);
-    RenderFrame(sim.world, sim.lighting, kShotFramesPerSecond, services);
+    FrameOptions options;
+    options.view = sim.play.view;
+    options.frameMilliseconds = offscreen_->lastDrawMilliseconds;
+    options.drawMilliseconds = &offscreen_->lastDrawMilliseconds;
+    RenderFrame(sim.world, sim.lighting, kShotFramesPerSecond, services, options);
     return WritePng(ReadBackBuffer(services), services.screenWidth, services.screenHeight, file,
                     error);
 }

@@ -8,7 +8,9 @@
 #include <istream>
 #include <ostream>
 
+#include "dynamics/drag.h"
 #include "lighting/light.h"
+#include "shell/state_hash.h"
 #include "shell/update_world.h"
 #include "world/factories.h"
 
@@ -52,12 +54,16 @@ void AppendItem(std::string& out, bool& first, std::initializer_list<double> val
     AppendArray(out, values);
 }
 
-void RunPass(Sim& sim) {
+// One pass of the window; idle passes run as a paused window's do.
+void RunPass(Sim& sim, bool idle) {
+    PlayState play = sim.play;
+    play.paused = idle;
+    const PassControls controls = ControlsFor(play);
     if (!sim.timing) {
-        UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY);
+        UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY, controls);
     } else {
         auto start = std::chrono::steady_clock::now();
-        UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY);
+        UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY, controls);
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         sim.updateSeconds.push_back(took.count());
     }
@@ -153,12 +159,32 @@ int RunScript(Sim& sim, std::istream& script, std::ostream& out, std::ostream& e
                 sim.mouseY = command.y;
                 break;
             case CommandKind::Step:
+            case CommandKind::Idle:
                 for (int64_t i = 0; i < command.passes; ++i) {
-                    RunPass(sim);
+                    RunPass(sim, command.kind == CommandKind::Idle);
                 }
+                break;
+            case CommandKind::Reset:
+                RestartScene(sim.world, sim.lighting, sim.play, sim.mouseX, sim.mouseY);
+                break;
+            case CommandKind::Grab:
+                GrabAt(sim.world, sim.mouseX, sim.mouseY);
+                break;
+            case CommandKind::Release:
+                ReleaseGrab(sim.world);
+                break;
+            case CommandKind::Freeze:
+            case CommandKind::Follow:
+                sim.play.lightFrozen = command.kind == CommandKind::Freeze;
+                break;
+            case CommandKind::View:
+                SetView(sim.world, sim.play, command.view);
                 break;
             case CommandKind::Dump:
                 out << DumpSim(sim) << '\n';
+                break;
+            case CommandKind::Hash:
+                out << HashText(HashState(sim.world, sim.lighting)) << '\n';
                 break;
             case CommandKind::Shot:
                 if (!writeShot) {

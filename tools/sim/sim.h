@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lighting/lighting.h"
+#include "shell/play.h"
 #include "tools/sim/script.h"
 #include "world/world.h"
 
@@ -20,6 +21,9 @@ struct Sim {
     int32_t mouseX = 0;
     int32_t mouseY = 0;
     int64_t passes = 0;
+    // The light's freeze and the view that shot draws; never paused (idle
+    // runs its passes without the step instead).
+    PlayState play;
     // With timing on, the wall-clock time of every world update, in seconds.
     bool timing = false;
     std::vector<double> updateSeconds;

@@ -120,6 +120,16 @@ bool CheckPass(const World& world, const Lighting& lighting, std::vector<std::st
     return problems.size() == before;
 }
 
+double OutlineArea(const Body& body) {
+    double twiceArea = 0;
+    for (int32_t i = 1; i <= body.particleCount; ++i) {
+        const Vec2& p = BodyParticle(body, i)->position;
+        const Vec2& q = BodyParticle(body, i % body.particleCount + 1)->position;
+        twiceArea += p.x * q.y - q.x * p.y;
+    }
+    return twiceArea / 2;
+}
+
 double WallExcursion(const World& world) {
     double worst = 0;
     for (const Wall& wall : world.walls) {

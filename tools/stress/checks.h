@@ -16,6 +16,11 @@
 // `problems` (at most a few lines per kind) and returns false, or returns true.
 bool CheckPass(const World& world, const Lighting& lighting, std::vector<std::string>& problems);
 
+// The signed area of a body's outline, its particles in slot order: positive
+// for a box as it is made (its corners go clockwise on a screen whose y grows
+// downward), negative once it is turned inside out.
+double OutlineArea(const Body& body);
+
 // How far the particle furthest outside a wall lies beyond it, in pixels; 0
 // when every particle is on the inner side of every wall.
 double WallExcursion(const World& world);

@@ -5,6 +5,8 @@
 #include <random>
 #include <utility>
 
+#include "dynamics/drag.h"
+#include "shell/play.h"
 #include "shell/update_world.h"
 #include "tools/sim/sim.h"
 #include "tools/stress/checks.h"
@@ -60,7 +62,9 @@ class StressRun {
     // Before that, an episode of each kind comes about as often as its weight.
     void RunEpisode() {
         if (!MayDrop()) {
-            if (OneIn(3)) {
+            if (OneIn(4)) {
+                Drag();
+            } else if (OneIn(3)) {
                 MoveLightOntoABox();
             } else {
                 ShortSteps();
@@ -77,8 +81,11 @@ class StressRun {
             {1, &StressRun::MoveLightOntoABox},
             {3, &StressRun::ShortSteps},
             {1, &StressRun::QuietSteps},
+            {3, &StressRun::Drag},
+            {1, &StressRun::IdleSteps},
+            {1, &StressRun::MaybeRestart},
         };
-        int32_t roll = Uniform(1, 17);  // the sum of the weights
+        int32_t roll = Uniform(1, 22);  // the sum of the weights
         for (const auto& [weight, episode] : kEpisodes) {
             roll -= weight;
             if (roll <= 0) {
@@ -199,6 +206,71 @@ class StressRun {
 
     void ShortSteps() { Steps(Uniform(1, 40)); }
 
+    // A box grabbed at a corner or its centre and dragged about: across the
+    // screen in one jump, into a corner of the screen, onto another box, far
+    // beyond an edge; sometimes with a paused pass or two on the way. Then it
+    // is let go, flying with whatever motion it has.
+    void Drag() {
+        const Vec2 start = SomeBoxPoint();
+        MoveMouse(ScreenX(start.x), ScreenY(start.y));
+        Grab();
+        for (int32_t n = Uniform(1, 6); n > 0; --n) {
+            switch (Uniform(1, 5)) {
+                case 1:
+                    MoveMouse(OneIn(2) ? 0 : kRight, OneIn(2) ? 0 : kBottom);
+                    result_.counts.cornerDrags += 1;
+                    break;
+                case 2: {
+                    const Vec2 onto = SomeBoxPoint();
+                    MoveMouse(ScreenX(onto.x), ScreenY(onto.y));
+                    result_.counts.pileDrags += 1;
+                    break;
+                }
+                case 3:
+                    MoveMouse(Uniform(-2000, 2000), Uniform(-2000, 2000));  // as a script may
+                    break;
+                default:
+                    MoveMouse(Uniform(0, kRight), Uniform(0, kBottom));
+                    break;
+            }
+            OneIn(4) ? IdlePasses(Uniform(1, 3)) : Steps(Uniform(1, 30));
+        }
+        Release();
+        Steps(Uniform(0, 20));
+    }
+
+    void IdleSteps() { IdlePasses(Uniform(1, 10)); }
+
+    // Now and then the world starts again, empty, while boxes are still to come.
+    void MaybeRestart() {
+        if (OneIn(4)) {
+            Flush();
+            RestartScene(sim_.world, sim_.lighting, sim_.play, sim_.mouseX, sim_.mouseY);
+            result_.counts.restarts += 1;
+            result_.script += "reset\n";
+        }
+        Steps(Uniform(1, 10));
+    }
+
+    // A corner or the centre of a box chosen at random; the screen's centre
+    // when there is none.
+    Vec2 SomeBoxPoint() {
+        const int32_t count = sim_.world.particles.Size();
+        if (count == 0) {
+            return {320, 240};
+        }
+        int32_t index = Uniform(0, count - 1);
+        for (const Particle& p : sim_.world.particles) {
+            if (index-- == 0) {
+                return OneIn(2) ? p.body->centre : p.position;
+            }
+        }
+        return {320, 240};
+    }
+
+    static int32_t ScreenX(double x) { return std::clamp(RoundToInt32(x), 0, kRight); }
+    static int32_t ScreenY(double y) { return std::clamp(RoundToInt32(y), 0, kBottom); }
+
     // Long enough for the walls to be checked.
     void QuietSteps() { Steps(options_.quietPasses + Uniform(0, 60)); }
 
@@ -227,35 +299,65 @@ class StressRun {
         result_.script += "mouse " + std::to_string(x) + " " + std::to_string(y) + "\n";
     }
 
+    void Grab() {
+        Flush();
+        result_.counts.grabs += GrabAt(sim_.world, sim_.mouseX, sim_.mouseY);
+        heldUpright_ = IsGrabbing(sim_.world) && OutlineArea(*sim_.world.grab.particle->body) > 800 &&
+                       !DroppedOnAnother(*sim_.world.grab.particle->body);
+        result_.script += "grab\n";
+    }
+
+    void Release() {
+        Flush();
+        ReleaseGrab(sim_.world);
+        result_.script += "release\n";
+        passesSinceDrop_ = 0;  // a box let go is on the move, as a new one is
+    }
+
     void Steps(int64_t n) {
         for (; n > 0 && result_.passed && result_.passes < options_.passes; --n) {
-            Pass();
+            Pass(false);
         }
     }
 
-    // Consecutive passes go into the script as one step line.
+    void IdlePasses(int64_t n) {
+        for (; n > 0 && result_.passed && result_.passes < options_.passes; --n) {
+            Pass(true);
+        }
+    }
+
+    // Consecutive passes of one kind go into the script as one step or idle line.
     void Flush() {
         if (unwrittenPasses_ > 0) {
-            result_.script += "step " + std::to_string(unwrittenPasses_) + "\n";
+            result_.script += (unwrittenIdle_ ? "idle " : "step ") +
+                              std::to_string(unwrittenPasses_) + "\n";
             unwrittenPasses_ = 0;
         }
     }
 
-    void Pass() {
+    void Pass(bool idle) {
+        if (unwrittenIdle_ != idle) {
+            Flush();
+            unwrittenIdle_ = idle;
+        }
         const Light* light = sim_.lighting.lights.Current();
         const Vec2 shadowLight = light != nullptr ? Vec2{light->x, light->y} : Vec2{NAN, NAN};
-        UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY);
+        PlayState play = sim_.play;
+        play.paused = idle;
+        UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY, ControlsFor(play));
         CountLightPlacement(shadowLight);
         sim_.passes += 1;
         result_.passes += 1;
         unwrittenPasses_ += 1;
-        passesSinceDrop_ += 1;
+        // A paused pass brings nothing closer to rest, and a held box is not at rest.
+        passesSinceDrop_ = IsGrabbing(sim_.world) ? 0 : passesSinceDrop_ + (idle ? 0 : 1);
         Check();
     }
 
     void Check() {
         std::vector<std::string> problems;
         CheckPass(sim_.world, sim_.lighting, problems);
+        CheckHeldBox(problems);
         const double excursion = WallExcursion(sim_.world);
         result_.worstExcursion = std::max(result_.worstExcursion, excursion);
         if (passesSinceDrop_ >= options_.quietPasses) {
@@ -268,6 +370,36 @@ class StressRun {
                 result_.problems.push_back("pass " + std::to_string(result_.passes) + ": " +
                                            problem);
             }
+        }
+    }
+
+    // Whether another box's centre lies within half a box of this one's: boxes
+    // dropped onto each other fly apart hard enough to crush or turn over any
+    // of them, held or not.
+    bool DroppedOnAnother(const Body& body) const {
+        for (const Body& other : sim_.world.bodies) {
+            if (&other != &body && other.particleCount > 0 &&
+                std::abs(other.centre.x - body.centre.x) < kHalfBox &&
+                std::abs(other.centre.y - body.centre.y) < kHalfBox) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The box on the mouse keeps its shape, however it is dragged: a box that
+    // was upright and clear of a fresh stack when grabbed is never turned
+    // inside out while it is held.
+    void CheckHeldBox(std::vector<std::string>& problems) {
+        if (!IsGrabbing(sim_.world) || !heldUpright_) {
+            return;
+        }
+        const Body& held = *sim_.world.grab.particle->body;
+        const double area = OutlineArea(held);
+        result_.counts.smallestHeldArea = std::min(result_.counts.smallestHeldArea, area);
+        if (!(area > 0)) {
+            problems.push_back("the held box " + std::to_string(held.id) + " has the area " +
+                               std::to_string(area) + " : turned inside out");
         }
     }
 
@@ -322,6 +454,8 @@ class StressRun {
     StressResult result_;
     int32_t boxLimit_ = 0;
     int64_t unwrittenPasses_ = 0;
+    bool unwrittenIdle_ = false;
+    bool heldUpright_ = false;  // the held box was upright when grabbed
     int64_t passesSinceDrop_ = 0;
     int32_t lastDropX_ = 0;
     int32_t lastDropY_ = 0;

@@ -3,7 +3,9 @@
 // The randomised scene tester: from a seed, a run of box drops and light
 // moves of the kinds a user can make with Space and the mouse (on the edges
 // and corners of the screen, many boxes on one spot, piles of up to 300, the
-// light on a box's corner, on its centre or inside it), with the checks of
+// light on a box's corner, on its centre or inside it, boxes dragged across
+// the screen, into corners and piles and let go, paused passes, restarts),
+// with the checks of
 // checks.h after every pass, and the walls checked once no box has been
 // dropped for a while.
 //
@@ -35,6 +37,11 @@ struct StressCounts {
     int64_t lightInsideBox = 0;  // … inside a box's bounds
     int64_t missingQuads = 0;    // shadow quads left out, over all passes
     int64_t quietPassesChecked = 0;
+    int32_t grabs = 0;        // grabs that caught a box
+    int32_t cornerDrags = 0;  // a held box dragged toward a corner of the screen
+    int32_t pileDrags = 0;    // … onto another box
+    int32_t restarts = 0;
+    double smallestHeldArea = 1600;  // of a box while it was held
 };
 
 struct StressResult {
