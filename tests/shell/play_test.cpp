@@ -1,0 +1,288 @@
+// The play keys and the mouse button through the scripted services, one
+// story each: pause, single step, restart, views, drag, help and screenshot.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "dynamics/drag.h"
+#include "render/study_view.h"
+#include "shell/offscreen.h"
+#include "shell/screenshot.h"
+#include "shell/state_hash.h"
+#include "render/render_frame.h"
+
+namespace {
+
+class Play : public ::testing::Test {
+   protected:
+    Offscreen program{true};
+    ScriptedInput& input = program.input;
+    World& world = program.app.world;
+
+    // A key pressed in one pass and released in the next, as a hand does it.
+    void Tap(int32_t key) {
+        input.keysDown[key] = 1;
+        program.Run(1);
+        input.keysDown[key] = 0;
+        program.Run(1);
+    }
+
+    std::vector<Vec2> Positions() {
+        std::vector<Vec2> positions;
+        for (const Particle& p : world.particles) {
+            positions.push_back(p.position);
+        }
+        return positions;
+    }
+
+    static bool Same(const std::vector<Vec2>& a, const std::vector<Vec2>& b) {
+        if (a.size() != b.size()) return false;
+        for (size_t i = 0; i < a.size(); ++i) {
+            if (a[i].x != b[i].x || a[i].y != b[i].y) return false;
+        }
+        return true;
+    }
+
+    int32_t Count(const Screen& screen, uint32_t colour) {
+        return static_cast<int32_t>(std::count(screen.pixels.begin(), screen.pixels.end(), colour));
+    }
+};
+
+TEST_F(Play, PausedPassesLeaveEveryParticleWhereItWasWhileTheShadowsFollowTheLight) {
+    input.MoveMouse(300, 240);
+    Tap(kKeySpace);
+    input.MoveMouse(10, 5);
+    Tap(kKeySpace);  // two overlapping boxes: they keep moving apart while running
+    Tap(kKeyP);
+    const std::vector<Vec2> frozen = Positions();
+    const uint64_t shadowsBefore = HashState(World{}, program.app.lighting);
+    input.MoveMouse(-250, -200);
+    program.Run(5);
+    EXPECT_TRUE(Same(Positions(), frozen));
+    const Light& light = *program.app.lighting.lights.begin();
+    EXPECT_EQ(light.x, 60);
+    EXPECT_EQ(light.y, 45);
+    EXPECT_NE(HashState(World{}, program.app.lighting), shadowsBefore);  // the shadows moved
+    EXPECT_TRUE(program.app.play.paused);
+    // Space still drops a box, which waits for the world to step.
+    Tap(kKeySpace);
+    EXPECT_EQ(world.bodies.Size(), 4);
+    Tap(kKeyP);
+    program.Run(1);
+    EXPECT_FALSE(Same(Positions(), frozen));
+}
+
+TEST_F(Play, OStepsExactlyOnceWhilePausedAndNothingWhileRunning) {
+    input.MoveMouse(300, 240);
+    Tap(kKeySpace);
+    input.MoveMouse(10, 5);
+    Tap(kKeySpace);
+    Tap(kKeyP);
+    const std::vector<Vec2> before = Positions();
+    input.keysDown[kKeyO] = 1;
+    program.Run(1);
+    input.keysDown[kKeyO] = 0;
+    program.Run(1);  // the release is seen at the end of this pass
+    EXPECT_TRUE(Same(Positions(), before));
+    program.Run(1);  // the one step
+    const std::vector<Vec2> stepped = Positions();
+    EXPECT_FALSE(Same(stepped, before));
+    program.Run(4);
+    EXPECT_TRUE(Same(Positions(), stepped));
+    EXPECT_FALSE(program.app.play.stepOnce);
+}
+
+TEST_F(Play, RGivesTheWorldOfANewProgramWithTheLightAtTheMouse) {
+    input.MoveMouse(200, 200);
+    Tap(kKeySpace);
+    Tap(kKeySpace);
+    input.leftButton = true;
+    program.Run(3);
+    ASSERT_TRUE(IsGrabbing(world));
+    Tap(kKeyR);
+    input.leftButton = false;
+    program.Run(1);
+    Offscreen fresh{true};
+    fresh.input.MoveMouse(200, 200);
+    fresh.Run(2);
+    program.Run(1);
+    EXPECT_FALSE(IsGrabbing(world));
+    EXPECT_EQ(world.bodies.Size(), 1);
+    EXPECT_EQ(world.particles.Size(), 0);
+    EXPECT_EQ(world.nextBodyId, fresh.app.world.nextBodyId);
+    EXPECT_EQ(world.nextParticleId, fresh.app.world.nextParticleId);
+    EXPECT_EQ(HashState(world, program.app.lighting), HashState(fresh.app.world, fresh.app.lighting));
+    const Light& light = *program.app.lighting.lights.begin();
+    EXPECT_EQ(light.x, 200);
+    EXPECT_EQ(light.y, 200);
+}
+
+TEST_F(Play, DCyclesTheThreeViewsAndTheOutlineViewDrawsWhatItAlwaysDrew) {
+    Tap(kKeyD);
+    EXPECT_EQ(program.app.play.view, View::Roles);
+    input.MoveMouse(300, 240);
+    Tap(kKeySpace);
+    program.Run(1);
+    EXPECT_GT(Count(program.Read(), MakeColour(0, 0, 255)), 20);  // the braces show in blue
+
+    Tap(kKeyD);
+    EXPECT_EQ(program.app.play.view, View::Study);
+    input.MoveMouse(15, 10);
+    Tap(kKeySpace);  // overlapping the first: a candidate pair and contacts in the next step
+    program.Run(1);
+    EXPECT_EQ(world.trace.pairs.size(), 1u);
+    EXPECT_FALSE(world.trace.contacts.empty());
+    program.Run(1);
+    Screen study = program.Read();
+    EXPECT_GT(Count(study, kBoundsColour), 100);
+    EXPECT_GT(Count(study, kPairColour), 0);
+    EXPECT_GT(Count(study, kContactColour), 0);
+
+    Tap(kKeyD);
+    EXPECT_EQ(program.app.play.view, View::Outlines);
+    EXPECT_FALSE(world.trace.collecting);
+    program.Run(1);
+
+    // A program that never left the outline view draws the very same frame.
+    Offscreen twin{true};
+    auto twinPasses = [&](int32_t n) { twin.Run(n); };
+    twinPasses(2);
+    twin.input.MoveMouse(300, 240);
+    twin.input.keysDown[kKeySpace] = 1;
+    twinPasses(1);
+    twin.input.keysDown[kKeySpace] = 0;
+    twinPasses(4);
+    twin.input.MoveMouse(15, 10);
+    twin.input.keysDown[kKeySpace] = 1;
+    twinPasses(1);
+    twin.input.keysDown[kKeySpace] = 0;
+    twinPasses(6);
+    EXPECT_EQ(program.Read().pixels, twin.Read().pixels);
+    EXPECT_EQ(HashState(world, program.app.lighting), HashState(twin.app.world, twin.app.lighting));
+}
+
+TEST_F(Play, TheLeftButtonDragsTheBoxTowardTheMouseAndLetsItGo) {
+    input.MoveMouse(200, 200);
+    Tap(kKeySpace);
+    input.MoveMouse(15, 15);  // near the bottom-right corner, inside the box
+    program.Run(1);
+    input.leftButton = true;
+    program.Run(1);
+    ASSERT_TRUE(IsGrabbing(world));
+    EXPECT_EQ(world.grab.particle->id, 3);
+    input.MoveMouse(300, 200);
+    program.Run(60);
+    const Body& box = *world.grab.particle->body;
+    EXPECT_GT(box.centre.x, 440);
+    EXPECT_GT(box.centre.y, 350);
+    const Light& light = *program.app.lighting.lights.begin();
+    EXPECT_EQ(light.x, 215);  // the light waited where the grab began
+    input.leftButton = false;
+    program.Run(1);
+    EXPECT_FALSE(IsGrabbing(world));
+    program.Run(200);
+    for (const Particle& p : world.particles) {
+        EXPECT_TRUE(std::isfinite(p.position.x) && std::isfinite(p.position.y));
+        EXPECT_GE(p.position.x, 0);
+        EXPECT_LE(p.position.x, 640);
+    }
+    EXPECT_EQ(light.x, 515);
+}
+
+TEST_F(Play, FFreezesTheLightAndReleasesItToTheMouse) {
+    input.MoveMouse(100, 100);
+    program.Run(2);
+    Tap(kKeyF);
+    input.MoveMouse(200, 100);
+    program.Run(3);
+    const Light& light = *program.app.lighting.lights.begin();
+    EXPECT_EQ(light.x, 100);
+    Tap(kKeyF);
+    program.Run(1);
+    EXPECT_EQ(light.x, 300);
+}
+
+TEST_F(Play, HAndF1ShowAndHideTheHelp) {
+    program.Run(1);
+    constexpr uint32_t kPanel = MakeColour(32, 32, 48);
+    EXPECT_EQ(Count(program.Read(), kPanel), 0);
+    Tap(kKeyH);
+    program.Run(1);
+    EXPECT_GT(Count(program.Read(), kPanel), 50000);
+    Tap(kKeyF1);
+    program.Run(1);
+    EXPECT_EQ(Count(program.Read(), kPanel), 0);
+}
+
+TEST_F(Play, PausedShowsAThirdTextLine) {
+    program.Run(1);
+    auto lit = [&](const Screen& s) {
+        int32_t n = 0;
+        for (int32_t y = 32; y < 48; ++y)
+            for (int32_t x = 10; x < 80; ++x) n += RedOf(s.At(x, y)) >= 200 && BlueOf(s.At(x, y)) >= 200;
+        return n;
+    };
+    EXPECT_EQ(lit(program.Read()), 0);
+    Tap(kKeyP);
+    program.Run(1);
+    EXPECT_GT(lit(program.Read()), 20);
+}
+
+TEST_F(Play, F12WritesAReadablePngAndAnUnwritableFolderDoesNotStopTheProgram) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("tumble-shots-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    program.app.window.screenshotFolder = folder.string();
+    Tap(kKeyF12);
+    Tap(kKeyF12);  // within the same second: the second name gets "-2"
+    program.Run(1);
+    std::vector<std::filesystem::path> shots;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        shots.push_back(entry.path());
+    }
+    ASSERT_GE(shots.size(), 2u);
+    for (const auto& shot : shots) {
+        const std::string name = shot.filename().string();
+        EXPECT_EQ(name.rfind("tumble-", 0), 0u) << name;
+        std::ifstream file(shot, std::ios::binary);
+        char magic[8] = {};
+        file.read(magic, 8);
+        EXPECT_EQ(std::string(magic + 1, 3), "PNG") << name;
+    }
+    std::filesystem::remove_all(folder);
+
+    program.app.window.screenshotFolder = "/nonexistent/folder";
+    testing::internal::CaptureStderr();
+    Tap(kKeyF12);
+    program.Run(2);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("tumble: cannot save the screenshot"), std::string::npos) << err;
+    EXPECT_EQ(program.Run(1), LoopEnd::PassLimit);
+}
+
+TEST(ScreenshotNames, TakeTheTimeAndCountUpPastTakenNames) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("tumble-names-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::tm when{};
+    when.tm_year = 126;
+    when.tm_mon = 11;
+    when.tm_mday = 9;
+    when.tm_hour = 7;
+    when.tm_min = 5;
+    when.tm_sec = 3;
+    const std::string first = FreeScreenshotPath(folder.string(), when);
+    EXPECT_EQ(std::filesystem::path(first).filename(), "tumble-20261209-070503.png");
+    std::ofstream(first).put('x');
+    const std::string second = FreeScreenshotPath(folder.string(), when);
+    EXPECT_EQ(std::filesystem::path(second).filename(), "tumble-20261209-070503-2.png");
+    std::ofstream(second).put('x');
+    EXPECT_EQ(std::filesystem::path(FreeScreenshotPath(folder.string(), when)).filename(),
+              "tumble-20261209-070503-3.png");
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
