@@ -29,15 +29,16 @@ set(CPACK_PACKAGE_NAME tumble)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${TUMBLE_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time 2D physics sandbox with 2D lighting")
+# The long description below the summary; CPack indents it and marks the
+# empty line as a paragraph break.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "real-time 2D physics sandbox with 2D lighting
- tumble opens a window with a walled world of boxes under one coloured
- light that follows the mouse. Space drops a box at the mouse; the boxes
- float, collide and slide against each other, and every box casts a hard
- shadow.
- .
- tumble-sim runs the same world from a script without a window, for
- reproducible experiments, and can draw the frames as PNG pictures.")
+    "tumble opens a window with a walled world of boxes under one coloured
+light that follows the mouse. Space drops a box at the mouse; the boxes
+float, collide and slide against each other, and every box casts a hard
+shadow.
+
+tumble-sim runs the same world from a script without a window, for
+reproducible experiments, and can draw the frames as PNG pictures.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TUMBLE_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
