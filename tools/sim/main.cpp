@@ -18,6 +18,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tumble-sim [--time] [SCRIPT]\n"
+    "       tumble-sim --help | --version\n"
     "Runs SCRIPT (standard input without one), one command a line:\n"
     "  box X Y      drop a 40 x 40 box centred on (X, Y), as Space does\n"
     "  mouse X Y    move the mouse; the light follows after each pass\n"
@@ -71,6 +72,14 @@ int main(int argc, char** argv) {
         std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << "tumble-sim " TUMBLE_VERSION "\n" << std::flush;
+            if (!std::cout) {
+                std::cerr << "tumble-sim: cannot write the version\n";
+                return 1;
+            }
             return 0;
         }
         if (arg == "--time") {
