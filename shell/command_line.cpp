@@ -1,11 +1,13 @@
 #include "shell/command_line.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <span>
 #include <string_view>
 #include <utility>
 
+#include "shell/key_help.h"
 #include "shell/option_reader.h"
 
 #ifndef TUMBLE_VERSION
@@ -32,19 +34,16 @@ const Option<Reading> kOptions[] = {
      [](Reading& reading, std::string_view) { reading.version = true; }},
 };
 
-constexpr std::string_view kKeys =
-    "Keys:\n"
-    "  Space        drop a 40 x 40 box centred on the mouse (when released)\n"
-    "  mouse        move the light\n"
-    "  left button  drag a box\n"
-    "  P            pause or resume\n"
-    "  O            one step while paused\n"
-    "  R            restart\n"
-    "  D            cycle the view: outlines, roles, study\n"
-    "  F            freeze or release the light\n"
-    "  H, F1        show or hide the help overlay\n"
-    "  F12          save a screenshot as a PNG file\n"
-    "  Escape       quit (so does the window's close box)\n";
+// The keys, from the table the help overlay shows too.
+std::string KeysText() {
+    std::string text = "Keys:\n";
+    for (const KeyHelp& help : kKeyHelp) {
+        std::string key = help.key;
+        key.resize(std::max<size_t>(key.size() + 1, 13), ' ');
+        text += "  " + key + help.action + "\n";
+    }
+    return text;
+}
 
 // Writes `text` and flushes; false when any of it could not be written.
 bool WriteAll(std::FILE* file, const std::string& text) {
@@ -79,7 +78,7 @@ std::string UsageText() {
            "one light that follows the mouse. Without options it opens the window.\n"
            "\n"
            "Options:\n" +
-           OptionsUsage(std::span<const Option<Reading>>(kOptions)) + "\n" + std::string(kKeys);
+           OptionsUsage(std::span<const Option<Reading>>(kOptions)) + "\n" + KeysText();
 }
 
 std::string VersionText() {

@@ -17,7 +17,7 @@ inline constexpr KeyHelp kKeyHelp[] = {
     {"R", "restart with an empty world"},
     {"D", "view: outlines, roles, study"},
     {"F", "freeze the light, or let it follow"},
-    {"H or F1", "show or hide this help"},
+    {"H or F1", "show or hide the key help"},
     {"F12", "save the frame as a PNG"},
-    {"Escape", "quit"},
+    {"Escape", "quit (so does the close box)"},
 };

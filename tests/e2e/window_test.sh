@@ -47,7 +47,7 @@ sleep 0.5
 
 # Starts tumble and waits for its window; sets `pid` and `window`.
 start_tumble() {
-  "$tumble" >"$work/tumble-$1.out" 2>&1 &
+  (cd "$work" && exec "$tumble") >"$work/tumble-$1.out" 2>&1 &
   pid=$!
   window=$(timeout 10 xdotool search --sync --name '^tumble$' | head -n 1)
   [ -n "$window" ] || fail "no window titled tumble appeared"
@@ -126,9 +126,70 @@ echo "white text pixels: $white_text, white outline pixels: $white_world," \
 [ "$marker" -ge 12 ] || fail "no mouse marker"
 [ "$lit" -gt 10000 ] || fail "no light gradient"
 
-xdotool keydown Escape
+# Holds a key long enough for a snapshot to see it: tap KEY
+tap() {
+  xdotool keydown "$1"
+  sleep 0.3
+  xdotool keyup "$1"
+  sleep 0.3
+}
+
+# A screenshot of the window's inside: shot NAME
+shot() {
+  import -window root -crop "640x480+${X}+${Y}" +repage "$work/$1.png" || fail "no screenshot $1"
+}
+
+# --- The play keys: F12, a drag with the button, D, P, O and H.
+rm -f "$work"/tumble-2*.png
+tap F12
+saved=$(ls "$work"/tumble-2*.png 2>/dev/null | head -n 1)
+[ -n "$saved" ] || fail "F12 wrote no tumble-YYYYMMDD-HHMMSS.png"
+identify "$saved" | grep -q "PNG 640x480" || fail "F12 wrote no readable 640 x 480 PNG"
+grep -q "tumble-2" "$work/tumble-1.out" || fail "F12 did not print the path"
+echo "ok: F12 wrote $saved"
+
+# Back onto the box, press the button, drag it 120 pixels to the right.
+for _ in $(seq 12); do
+  xdotool mousemove_relative -- 15 10
+  sleep 0.03
+done
+sleep 0.2
+xdotool mousedown 1
+sleep 0.2
+for _ in $(seq 12); do
+  xdotool mousemove_relative -- 10 0
+  sleep 0.05
+done
+sleep 0.8
+xdotool mouseup 1
 sleep 0.3
-xdotool keyup Escape
+shot dragged
+moved=$(count "$work/dragged.png" 400 100 120 200 255 255 255)
+echo "white outline pixels where the box was dragged to: $moved"
+[ "$moved" -ge 100 ] || fail "the drag did not bring the box to the right"
+
+tap d
+tap d
+shot study
+bounds=$(count "$work/study.png" 0 0 640 480 96 96 0)
+echo "bounds pixels in the study view: $bounds"
+[ "$bounds" -ge 100 ] || fail "the study view shows no bounds"
+
+tap p
+tap o
+shot paused
+paused_text=$(count_light "$work/paused.png" 10 32 70 16)
+echo "light pixels of the paused line: $paused_text"
+[ "$paused_text" -gt 10 ] || fail "no paused line"
+
+tap h
+shot help
+panel=$(count "$work/help.png" 0 0 640 480 32 32 48)
+echo "help panel pixels: $panel"
+[ "$panel" -gt 50000 ] || fail "H showed no help"
+tap h
+
+tap Escape
 expect_exit_zero "Escape"
 
 # --- Second run: the window manager asks the window to close.
