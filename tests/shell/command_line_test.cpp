@@ -129,7 +129,7 @@ TEST(CommandLine, UsageListsTheOptionsAndEveryKey) {
     EXPECT_EQ(usage.rfind("usage: tumble [OPTION]...\n", 0), 0u);
     for (const char* item :
          {"-h, --help", "--version", "Space", "mouse", "left button", "  P  ", "  O  ", "  R  ",
-          "  D  ", "outlines, roles, study", "  F  ", "H, F1", "F12", "PNG", "Escape"}) {
+          "  D  ", "outlines, roles, study", "  F  ", "H or F1", "F12", "PNG", "Escape"}) {
         EXPECT_NE(usage.find(item), std::string::npos) << item;
     }
 }

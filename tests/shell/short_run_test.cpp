@@ -14,7 +14,8 @@ namespace {
 constexpr int32_t kPasses = 120;
 
 // A user at the keyboard: Space tapped every few passes while the mouse
-// wanders to the corners and edges, a display reset, then Escape.
+// wanders to the corners and edges, the button held now and then, the views
+// cycled, a pause, the help, a restart, a display reset, then Escape.
 class User final : public InputSource {
    public:
     int32_t pass = 0;
@@ -31,11 +32,17 @@ class User final : public InputSource {
         pass += 1;  // one snapshot a pass
         down = {};
         down[kKeySpace] = pass % 4 < 2;
+        down[kKeyD] = pass % 30 == 5;
+        down[kKeyP] = pass == 40 || pass == 50;
+        down[kKeyO] = pass == 45;
+        down[kKeyH] = pass == 60 || pass == 70;
+        down[kKeyF] = pass == 75 || pass == 85;
+        down[kKeyR] = pass == 90;
         down[kKeyEscape] = pass >= kPasses;
     }
 
     void ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) override {
-        leftButton = false;
+        leftButton = pass % 20 >= 8;
         static constexpr int32_t kMoves[][2] = {
             {700, 0}, {0, 500}, {-700, 0}, {300, -260}, {-25, -15}};
         dx = kMoves[pass % 5][0];

@@ -243,7 +243,7 @@ class StressRun {
 
     // Now and then the world starts again, empty, while boxes are still to come.
     void MaybeRestart() {
-        if (OneIn(4)) {
+        if (OneIn(2)) {
             Flush();
             RestartScene(sim_.world, sim_.lighting, sim_.play, sim_.mouseX, sim_.mouseY);
             result_.counts.restarts += 1;
