@@ -1,5 +1,7 @@
 #include "shell/play.h"
 
+#include <utility>
+
 const char* ViewName(View view) {
     switch (view) {
         case View::Outlines:
@@ -52,7 +54,11 @@ void RestartScene(World& world, Lighting& lighting, const PlayState& play, int32
 }
 
 // Found without the registry's cursor, which decides where a new light goes.
-Light* MouseLight(Lighting& lighting) {
+const Light* MouseLight(const Lighting& lighting) {
     auto first = lighting.lights.begin();
-    return first != lighting.lights.end() ? const_cast<Light*>(&*first) : nullptr;
+    return first != lighting.lights.end() ? &*first : nullptr;
+}
+
+Light* MouseLight(Lighting& lighting) {
+    return const_cast<Light*>(MouseLight(std::as_const(lighting)));
 }

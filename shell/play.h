@@ -39,5 +39,6 @@ PassControls ControlsFor(const PlayState& play);
 void RestartScene(World& world, Lighting& lighting, const PlayState& play, int32_t mouseX,
                   int32_t mouseY);
 
-// The light that follows the mouse: the first of the registry.
+// The light that follows the mouse: the first of the registry; null when there is none.
 Light* MouseLight(Lighting& lighting);
+const Light* MouseLight(const Lighting& lighting);

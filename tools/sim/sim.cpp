@@ -56,9 +56,7 @@ void AppendItem(std::string& out, bool& first, std::initializer_list<double> val
 
 // One pass of the window; idle passes run as a paused window's do.
 void RunPass(Sim& sim, bool idle) {
-    PlayState play = sim.play;
-    play.paused = idle;
-    const PassControls controls = ControlsFor(play);
+    const PassControls controls = SimPassControls(sim, idle);
     if (!sim.timing) {
         UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY, controls);
     } else {
@@ -91,6 +89,12 @@ std::string TimingSummary(const Sim& sim) {
     return text;
 }
 
+PassControls SimPassControls(const Sim& sim, bool idle) {
+    PlayState play = sim.play;
+    play.paused = idle;
+    return ControlsFor(play);
+}
+
 void StartSim(Sim& sim) {
     StartWorld(sim.world);
     CreateLight(sim.lighting, 0, 0, 500, 100, 100, 250, 1);
@@ -98,9 +102,7 @@ void StartSim(Sim& sim) {
 
 std::string DumpSim(const Sim& sim) {
     std::string out = "{\"pass\": " + std::to_string(sim.passes) + ", \"light\": ";
-    const Light* light = sim.lighting.lights.begin() != sim.lighting.lights.end()
-                             ? &*sim.lighting.lights.begin()
-                             : nullptr;
+    const Light* light = MouseLight(sim.lighting);
     if (light != nullptr) {
         AppendArray(out, {light->x, light->y});
     } else {

@@ -32,6 +32,10 @@ struct Sim {
 // The world body, the four walls, one light at (0, 0), the mouse at (0, 0).
 void StartSim(Sim& sim);
 
+// What a pass of the script does: a stepped one, or an idle one as a paused
+// window runs it; the light as the script froze or released it.
+PassControls SimPassControls(const Sim& sim, bool idle);
+
 // One line of JSON (without the newline): the passes so far, the light, every
 // particle, every body but the world body, and every shadow triangle, each in
 // registry order. Numbers read back to the same double.

@@ -191,15 +191,9 @@ class StressRun {
             OneIn(2) ? MoveMouse(OneIn(2) ? 0 : kRight, OneIn(2) ? 0 : kBottom)
                      : MoveMouse(Uniform(0, kRight), Uniform(0, kBottom));
         } else {
-            int32_t index = Uniform(0, count - 1);
-            for (const Particle& p : sim_.world.particles) {
-                if (index-- == 0) {
-                    const Vec2 at = OneIn(3) ? p.body->centre : p.position;
-                    MoveMouse(std::clamp(RoundToInt32(at.x), 0, kRight),
-                              std::clamp(RoundToInt32(at.y), 0, kBottom));
-                    break;
-                }
-            }
+            const Particle& p = SomeParticle();
+            const Vec2 at = OneIn(3) ? p.body->centre : p.position;
+            MoveMouse(ScreenX(at.x), ScreenY(at.y));
         }
         Steps(Uniform(2, 5));
     }
@@ -255,17 +249,21 @@ class StressRun {
     // A corner or the centre of a box chosen at random; the screen's centre
     // when there is none.
     Vec2 SomeBoxPoint() {
-        const int32_t count = sim_.world.particles.Size();
-        if (count == 0) {
+        if (sim_.world.particles.Size() == 0) {
             return {320, 240};
         }
-        int32_t index = Uniform(0, count - 1);
-        for (const Particle& p : sim_.world.particles) {
-            if (index-- == 0) {
-                return OneIn(2) ? p.body->centre : p.position;
-            }
+        const Particle& p = SomeParticle();
+        return OneIn(2) ? p.body->centre : p.position;
+    }
+
+    // A particle chosen at random; there must be one.
+    const Particle& SomeParticle() {
+        int32_t index = Uniform(0, sim_.world.particles.Size() - 1);
+        auto p = sim_.world.particles.begin();
+        while (index-- > 0) {
+            ++p;
         }
-        return {320, 240};
+        return *p;
     }
 
     static int32_t ScreenX(double x) { return std::clamp(RoundToInt32(x), 0, kRight); }
@@ -342,9 +340,7 @@ class StressRun {
         }
         const Light* light = sim_.lighting.lights.Current();
         const Vec2 shadowLight = light != nullptr ? Vec2{light->x, light->y} : Vec2{NAN, NAN};
-        PlayState play = sim_.play;
-        play.paused = idle;
-        UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY, ControlsFor(play));
+        UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY, SimPassControls(sim_, idle));
         CountLightPlacement(shadowLight);
         sim_.passes += 1;
         result_.passes += 1;
