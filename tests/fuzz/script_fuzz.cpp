@@ -1,4 +1,5 @@
-// Fuzz target of the tumble-sim script reader: any bytes, run as a script.
+// Fuzz target of the script reader that tumble-sim and tumble's replays
+// share: any bytes, run as a script, and read whole as a replay reads it.
 // A malformed line must stop the run with status 2 and a message naming that
 // line; the lines before it run, none after it; nothing may crash, and the
 // world must stay finite, whatever grabs, drags, releases and resets it holds. Each line the reader accepts must mean what it says.
@@ -6,11 +7,13 @@
 // Built with libFuzzer under clang (the fuzz preset); elsewhere replay_main.cpp
 // runs the corpus through it as an ordinary test.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tools/sim/sim.h"
 
@@ -28,47 +31,13 @@ void Require(bool holds, const char* what, const std::string& detail) {
     }
 }
 
-std::string Canonical(const ScriptCommand& c) {
-    switch (c.kind) {
-        case CommandKind::None:
-            return "";
-        case CommandKind::Box:
-            return "box " + std::to_string(c.x) + " " + std::to_string(c.y);
-        case CommandKind::Mouse:
-            return "mouse " + std::to_string(c.x) + " " + std::to_string(c.y);
-        case CommandKind::Step:
-            return "step " + std::to_string(c.passes);
-        case CommandKind::Idle:
-            return "idle " + std::to_string(c.passes);
-        case CommandKind::View:
-            return std::string("view ") + ViewName(c.view);
-        case CommandKind::Reset:
-            return "reset";
-        case CommandKind::Grab:
-            return "grab";
-        case CommandKind::Release:
-            return "release";
-        case CommandKind::Freeze:
-            return "freeze";
-        case CommandKind::Follow:
-            return "follow";
-        case CommandKind::Hash:
-            return "hash";
-        case CommandKind::Dump:
-            return "dump";
-        case CommandKind::Shot:
-            return "shot " + c.file;
-    }
-    return "";
-}
-
 bool SameCommand(const ScriptCommand& a, const ScriptCommand& b) {
     return a.kind == b.kind && a.x == b.x && a.y == b.y && a.passes == b.passes &&
            a.view == b.view && a.file == b.file;
 }
 
 // What a line the reader accepted must hold, and that its command reads the
-// same when written out plainly.
+// same when the recordings' writer writes it out.
 void CheckAccepted(const ScriptCommand& c, const std::string& line) {
     const bool point = c.kind == CommandKind::Box || c.kind == CommandKind::Mouse;
     Require(!point || (std::llabs(c.x) <= kMaxScriptCoordinate &&
@@ -84,8 +53,8 @@ void CheckAccepted(const ScriptCommand& c, const std::string& line) {
     }
     ScriptCommand again;
     std::string error;
-    Require(ParseScriptLine(Canonical(c), again, error) && SameCommand(c, again),
-            "the plain form of an accepted line reads differently", line);
+    Require(ParseScriptLine(FormatScriptLine(c), again, error) && SameCommand(c, again),
+            "the written form of an accepted line reads differently", line);
 }
 
 // What running the script must give, found by reading it line by line.
@@ -135,6 +104,37 @@ Expected ReadAhead(const std::string& text) {
     return e;
 }
 
+// A replay reads the whole script first: it must take the same commands the
+// line-by-line run takes, or stop at the same first malformed line.
+void CheckWholeRead(const std::string& text) {
+    std::vector<ScriptCommand> expected;
+    ScriptError firstError;
+    std::istringstream in(text);
+    std::string line;
+    for (int64_t number = 1; std::getline(in, line); ++number) {
+        ScriptCommand command;
+        std::string reason;
+        if (!ParseScriptLine(line, command, reason)) {
+            firstError = {number, reason, line};
+            expected.clear();
+            break;
+        }
+        if (command.kind != CommandKind::None) {
+            expected.push_back(command);
+        }
+    }
+    std::vector<ScriptCommand> commands;
+    ScriptError error;
+    const bool ok = ReadScript(text, commands, error);
+    Require(ok == (firstError.line == 0), "the whole read and the line reader disagree", text);
+    Require(error.line == firstError.line && error.reason == firstError.reason &&
+                error.text == firstError.text,
+            "the whole read names another malformed line", error.text);
+    Require(commands.size() == expected.size() &&
+                std::equal(commands.begin(), commands.end(), expected.begin(), SameCommand),
+            "the whole read took other commands", text);
+}
+
 int64_t CountLines(const std::string& text) {
     int64_t count = 0;
     for (char c : text) {
@@ -147,6 +147,7 @@ int64_t CountLines(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    CheckWholeRead(text);
     const Expected expected = ReadAhead(text);
     if (expected.work > kMaxWork) {
         return -1;  // keep it out of the corpus

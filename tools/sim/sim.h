@@ -11,7 +11,7 @@
 
 #include "lighting/lighting.h"
 #include "shell/play.h"
-#include "tools/sim/script.h"
+#include "shell/script.h"
 #include "world/world.h"
 
 // The world as start-up leaves it, the mouse, and the passes run so far.

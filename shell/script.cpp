@@ -1,7 +1,6 @@
-#include "tools/sim/script.h"
+#include "shell/script.h"
 
 #include <charconv>
-#include <vector>
 
 namespace {
 
@@ -128,4 +127,57 @@ bool ParseScriptLine(std::string_view line, ScriptCommand& command, std::string&
     }
     error = "unknown command '" + std::string(name) + "'";
     return false;
+}
+
+std::string FormatScriptLine(const ScriptCommand& command) {
+    auto point = [&command](const char* name) {
+        return std::string(name) + " " + std::to_string(command.x) + " " +
+               std::to_string(command.y);
+    };
+    switch (command.kind) {
+        case CommandKind::None:
+            return "";
+        case CommandKind::Box:
+            return point("box");
+        case CommandKind::Mouse:
+            return point("mouse");
+        case CommandKind::Step:
+            return "step " + std::to_string(command.passes);
+        case CommandKind::Idle:
+            return "idle " + std::to_string(command.passes);
+        case CommandKind::View:
+            return std::string("view ") + ViewName(command.view);
+        case CommandKind::Shot:
+            return "shot " + command.file;
+        default:
+            break;
+    }
+    for (const Keyword& keyword : kKeywords) {
+        if (command.kind == keyword.kind) {
+            return keyword.name;
+        }
+    }
+    return "";
+}
+
+bool ReadScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error) {
+    commands.clear();
+    int64_t number = 0;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == text.npos ? text.size() : end + 1);
+        ++number;
+        ScriptCommand command;
+        std::string reason;
+        if (!ParseScriptLine(line, command, reason)) {
+            commands.clear();
+            error = {number, reason, std::string(line)};
+            return false;
+        }
+        if (command.kind != CommandKind::None) {
+            commands.push_back(std::move(command));
+        }
+    }
+    return true;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
-// The tumble-sim script language: one command a line, tokens separated by
-// spaces, every number a decimal integer.
+// The script language of tumble-sim and of tumble's recordings: one command
+// a line, tokens separated by spaces, every number a decimal integer. Both
+// programs read scripts with this reader and tumble writes them with this
+// writer.
 //
 //   box X Y      what a Space release with the mouse at (X, Y) does
 //   mouse X Y    the mouse moves to (X, Y); the light follows after each pass
@@ -22,6 +24,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/play.h"
 
@@ -58,3 +61,20 @@ struct ScriptCommand {
 // Parses one line. On a malformed line returns false and says why in `error`
 // (without the line number, which the caller knows).
 bool ParseScriptLine(std::string_view line, ScriptCommand& command, std::string& error);
+
+// The plain form of a command, as a recording writes it: the name and its
+// arguments, one space apart, without the newline. A None command is "".
+std::string FormatScriptLine(const ScriptCommand& command);
+
+// Where a script went wrong: its line number counted from 1, why, and the
+// line as it stands.
+struct ScriptError {
+    int64_t line = 0;
+    std::string reason;
+    std::string text;
+};
+
+// Reads a whole script held in `text`: every command in order, blank lines
+// and comments left out. False at the first malformed line, with `error`
+// saying which; `commands` then holds nothing.
+bool ReadScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "lighting/lighting.h"
+#include "world/world.h"
+
+// One line of JSON (without the newline): the passes so far, the mouse's
+// light, every particle, every body but the world body, and every shadow
+// triangle, each in registry order. Numbers are written in the shortest form
+// that reads back to the same double.
+std::string DumpState(const World& world, const Lighting& lighting, int64_t passes);
