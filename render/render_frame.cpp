@@ -53,12 +53,17 @@ void DrawMouseMarker(Services& services) {
     DrawRect(services, GetMouseX(services) - 2, GetMouseY(services) - 2, 5, 5, kRed);
 }
 
-void DrawHeadsUpText(const World& world, int32_t framesPerSecond, bool paused,
+void DrawHeadsUpText(const World& world, int32_t framesPerSecond, const FrameOptions& options,
                      Services& services) {
     DrawString(services, 10, 0, "fps : " + std::to_string(framesPerSecond), kWhite, kBlack);
     DrawString(services, 10, 16, "e : " + std::to_string(world.bodies.Size()), kWhite, kBlack);
-    if (paused) {
-        DrawString(services, 10, 32, "paused", kWhite, kBlack);
+    int32_t y = 32;
+    if (options.paused) {
+        DrawString(services, 10, y, "paused", kWhite, kBlack);
+        y += 16;
+    }
+    if (options.replaying) {
+        DrawString(services, 10, y, "replay", kWhite, kBlack);
     }
 }
 
@@ -77,7 +82,7 @@ void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPer
         DrawStudyView(world, options.frameMilliseconds, services);
     }
     DrawMouseMarker(services);
-    DrawHeadsUpText(world, framesPerSecond, options.paused, services);
+    DrawHeadsUpText(world, framesPerSecond, options, services);
     if (options.help) {
         DrawHelpOverlay(services);
     }

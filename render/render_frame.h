@@ -12,6 +12,7 @@
 struct FrameOptions {
     View view = View::Outlines;
     bool paused = false;            // a third text line, "paused"
+    bool replaying = false;         // a text line "replay" below those
     bool help = false;              // the key overlay on top of everything
     double frameMilliseconds = 0;   // the last frame's drawing time, for the study view
     std::vector<uint32_t>* capture = nullptr;  // receives the frame's pixels before it is shown

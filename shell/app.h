@@ -1,14 +1,17 @@
 #pragma once
 
 // Everything the program keeps from pass to pass besides the services: the
-// world, its lights and shadows, and the frame timer. A test starts afresh by
-// making a new App.
+// world, its lights and shadows, the frame timer, and the session's replay
+// and recording. A test starts afresh by making a new App.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "lighting/lighting.h"
 #include "shell/play.h"
+#include "shell/recording.h"
+#include "shell/replay.h"
 #include "world/world.h"
 
 struct FrameTimer {
@@ -25,6 +28,7 @@ struct WindowState {
     bool leftButtonWasDown = false; // as the previous mouse poll saw it
     double frameMilliseconds = 0;   // how long the last frame took to draw
     std::string screenshotFolder;   // where F12 writes; empty: the current folder
+    std::vector<std::string> shotFiles;  // a replay's shots: the next frame goes to each
 };
 
 struct App {
@@ -33,4 +37,7 @@ struct App {
     FrameTimer timer;
     PlayState play;
     WindowState window;
+    int64_t passes = 0;  // world updates so far, stepped or paused
+    Replay replay;       // the script being played, if any
+    Recording recording; // where the session is written, if anywhere
 };

@@ -32,6 +32,10 @@ const Option<Reading> kOptions[] = {
      [](Reading& reading, std::string_view) { reading.help = true; }},
     {"version", 0, "", "print the version and exit",
      [](Reading& reading, std::string_view) { reading.version = true; }},
+    {"record", 0, "FILE", "write the session to FILE as a tumble-sim script",
+     [](Reading& reading, std::string_view file) { reading.line.record = file; }},
+    {"replay", 0, "FILE", "play the script FILE in the window, then go on",
+     [](Reading& reading, std::string_view file) { reading.line.replay = file; }},
 };
 
 // The keys, from the table the help overlay shows too.
@@ -76,6 +80,7 @@ std::string UsageText() {
     return "usage: tumble [OPTION]...\n"
            "A real-time 2D physics sandbox: boxes in a walled 640 x 480 world under\n"
            "one light that follows the mouse. Without options it opens the window.\n"
+           "A recording replays with tumble --replay FILE, or with tumble-sim FILE.\n"
            "\n"
            "Options:\n" +
            OptionsUsage(std::span<const Option<Reading>>(kOptions)) + "\n" + KeysText();

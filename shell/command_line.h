@@ -17,6 +17,8 @@ struct CommandLine {
     // Why the command line cannot be used, for Action::Error: one line
     // without the program's name, e.g. "unknown option '--x'".
     std::string error;
+    std::string replay;  // --replay FILE: play this script first
+    std::string record;  // --record FILE: write the session to this file
 };
 
 // Reads argv[1] .. argv[argc - 1] (shell/option_reader.h has the forms an

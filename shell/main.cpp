@@ -17,5 +17,6 @@ int main(int argc, char** argv) {
     }
     DesktopInput input;
     Services services;
-    return RunProgram(services, ScreenKind::Desktop, input, stderr);
+    return RunProgram(services, ScreenKind::Desktop, input, stderr,
+                      SessionFiles{line.replay, line.record});
 }

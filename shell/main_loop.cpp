@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <vector>
 
-#include "dynamics/drag.h"
+#include "render/png_file.h"
 #include "render/render_frame.h"
+#include "shell/scene_command.h"
 #include "shell/screenshot.h"
+#include "shell/state_dump.h"
+#include "shell/state_hash.h"
 #include "shell/stop_request.h"
 #include "shell/update_world.h"
-#include "world/factories.h"
 
 namespace {
 
@@ -28,20 +30,28 @@ void ShowFrame(App& app, Services& services) {
     FrameOptions options;
     options.view = app.play.view;
     options.paused = app.play.paused;
+    options.replaying = IsReplaying(app.replay);
     options.help = app.window.help;
     options.frameMilliseconds = app.window.frameMilliseconds;
     options.drawMilliseconds = &app.window.frameMilliseconds;
     std::vector<uint32_t> pixels;
-    if (app.window.screenshotPending) {
+    if (app.window.screenshotPending || !app.window.shotFiles.empty()) {
         options.capture = &pixels;
     }
     RenderFrame(app.world, app.lighting, app.timer.framesPerSecond, services, options);
+    std::string error;
+    for (const std::string& file : app.window.shotFiles) {
+        if (!WritePng(pixels, services.screenWidth, services.screenHeight, file, error)) {
+            std::fprintf(stderr, "tumble: cannot save the shot %s: %s\n", file.c_str(),
+                         error.c_str());
+        }
+    }
+    app.window.shotFiles.clear();
     if (!app.window.screenshotPending) {
         return;
     }
     app.window.screenshotPending = false;
     std::string path;
-    std::string error;
     if (SaveScreenshot(pixels, services.screenWidth, services.screenHeight,
                        app.window.screenshotFolder, path, error)) {
         std::printf("%s\n", path.c_str());
@@ -51,15 +61,110 @@ void ShowFrame(App& app, Services& services) {
     }
 }
 
+void ReportRecordingFailure(const Recording& recording, const std::string& error,
+                            std::FILE* err) {
+    std::fprintf(err, "tumble: cannot write the recording %s: %s; recording stopped\n",
+                 recording.path.c_str(), error.c_str());
+}
+
+// The scene the user's input and a replay's commands act on; its mouse is
+// the services' mouse.
+Scene SceneOf(App& app, Services& services) {
+    return Scene{app.world, app.lighting, app.play, services.mouseX, services.mouseY};
+}
+
+// Changes the scene as the script command does, and records the command.
+void Act(App& app, Services& services, const ScriptCommand& command) {
+    ApplySceneCommand(SceneOf(app, services), command);
+    RecordCommand(app.recording, command);
+}
+
+ScriptCommand Command(CommandKind kind) {
+    ScriptCommand command;
+    command.kind = kind;
+    return command;
+}
+
 // Pressed over a box, the left button grabs it; released, it lets go.
 void HandleButton(App& app, Services& services) {
     const bool down = IsLeftButtonDown(services);
     if (down && !app.window.leftButtonWasDown) {
-        GrabAt(app.world, GetMouseX(services), GetMouseY(services));
+        Act(app, services, Command(CommandKind::Grab));
     } else if (!down && app.window.leftButtonWasDown) {
-        ReleaseGrab(app.world);
+        Act(app, services, Command(CommandKind::Release));
     }
     app.window.leftButtonWasDown = down;
+}
+
+// What the user does to the world: the mouse, R, Space, the button and F,
+// each recorded as the script command it is. A restart comes before the drop
+// of the same pass, so that the new box stays.
+void HandleWorldInput(App& app, Services& services) {
+    RecordMouse(app.recording, GetMouseX(services), GetMouseY(services));
+    if (WasKeyReleased(services, kKeyR) == 1) {
+        Act(app, services, Command(CommandKind::Reset));
+    }
+    if (WasKeyReleased(services, kKeySpace) == 1) {
+        ScriptCommand box = Command(CommandKind::Box);
+        box.x = GetMouseX(services);
+        box.y = GetMouseY(services);
+        Act(app, services, box);
+    }
+    HandleButton(app, services);
+    if (WasKeyReleased(services, kKeyF) == 1) {
+        Act(app, services, Command(app.play.lightFrozen ? CommandKind::Follow
+                                                        : CommandKind::Freeze));
+    }
+}
+
+// The keys that work in a replay too: the pause and single step, the views,
+// the help and the screenshot.
+void HandlePlayKeys(App& app, Services& services) {
+    PlayState& play = app.play;
+    if (WasKeyReleased(services, kKeyP) == 1) {
+        play.paused = !play.paused;
+    }
+    if (WasKeyReleased(services, kKeyO) == 1 && play.paused) {
+        play.stepOnce = true;
+    }
+    if (WasKeyReleased(services, kKeyD) == 1) {
+        ScriptCommand view = Command(CommandKind::View);
+        view.view = NextView(play.view);
+        Act(app, services, view);
+    }
+    // Both keys are looked at every pass, so that each one's release is seen.
+    const bool helpKey = WasKeyReleased(services, kKeyH) == 1;
+    const bool f1 = WasKeyReleased(services, kKeyF1) == 1;
+    if (helpKey || f1) {
+        app.window.help = !app.window.help;
+    }
+    if (WasKeyReleased(services, kKeyF12) == 1) {
+        app.window.screenshotPending = true;
+    }
+}
+
+// The pass's controls: the pause, and while a replay plays, whether the
+// script's pass steps. The user's pause holds the script too.
+PassControls PassControlsFor(App& app) {
+    PassControls controls = ControlsFor(app.play);
+    if (controls.step && ReplayHasPass(app.replay)) {
+        controls.step = TakeReplayPass(app.replay);
+    }
+    return controls;
+}
+
+// Lines reach the file at least once a second. A failed write stops the
+// recording; the program goes on.
+void KeepRecording(App& app, Services& services) {
+    const uint32_t clock = TickCount(services);
+    if (!IsRecording(app.recording) || clock - app.recording.lastFlush < 1000) {
+        return;
+    }
+    app.recording.lastFlush = clock;
+    std::string error;
+    if (!FlushRecording(app.recording, error)) {
+        ReportRecordingFailure(app.recording, error, stderr);
+    }
 }
 
 }  // namespace
@@ -76,10 +181,13 @@ LoopEnd RunMainLoop(App& app, Services& services, int64_t passLimit) {
         }
         UpdateFrameTimer(app.timer, services);
         ShowFrame(app, services);
-        UpdateWorld(app.world, app.lighting, GetMouseX(services), GetMouseY(services),
-                    ControlsFor(app.play));
+        const PassControls controls = PassControlsFor(app);
+        UpdateWorld(app.world, app.lighting, GetMouseX(services), GetMouseY(services), controls);
+        ++app.passes;
+        RecordPass(app.recording, controls.step);
         app.play.stepOnce = false;
         HandleInput(app, services);
+        KeepRecording(app, services);
         if (IsKeyDown(services, kKeyEscape) != 0) {
             return LoopEnd::Escape;
         }
@@ -100,40 +208,52 @@ void UpdateFrameTimer(FrameTimer& timer, Services& services) {
     }
 }
 
-// Every key acts on its release, as Space always has. A restart comes before
-// the drop of the same pass, so that the new box stays.
+// Every key acts on its release, as Space always has. While a replay plays,
+// the script moves the mouse and acts on the world in the user's place.
 void HandleInput(App& app, Services& services) {
+    const bool replaying = IsReplaying(app.replay);
+    const int32_t scriptX = services.mouseX;
+    const int32_t scriptY = services.mouseY;
     PollKeyboard(services);
     PollMouse(services);
-    const int32_t mouseX = GetMouseX(services);
-    const int32_t mouseY = GetMouseY(services);
-    PlayState& play = app.play;
-    if (WasKeyReleased(services, kKeyR) == 1) {
-        RestartScene(app.world, app.lighting, play, mouseX, mouseY);
+    if (replaying) {
+        services.mouseX = scriptX;
+        services.mouseY = scriptY;
+        app.window.leftButtonWasDown = IsLeftButtonDown(services);
+    } else {
+        HandleWorldInput(app, services);
     }
-    if (WasKeyReleased(services, kKeySpace) == 1) {
-        DropBox(app.world, mouseX, mouseY);
+    HandlePlayKeys(app, services);
+    if (replaying) {
+        PlayReplayCommands(app, services);
     }
-    HandleButton(app, services);
-    if (WasKeyReleased(services, kKeyP) == 1) {
-        play.paused = !play.paused;
+}
+
+void PlayReplayCommands(App& app, Services& services) {
+    while (const ScriptCommand* command = TakeReplayCommand(app.replay)) {
+        switch (command->kind) {
+            case CommandKind::Dump:
+                std::printf("%s\n", DumpState(app.world, app.lighting, app.passes).c_str());
+                std::fflush(stdout);
+                break;
+            case CommandKind::Hash:
+                std::printf("%s\n", HashText(HashState(app.world, app.lighting)).c_str());
+                std::fflush(stdout);
+                break;
+            case CommandKind::Shot:
+                app.window.shotFiles.push_back(command->file);
+                break;
+            default:
+                Act(app, services, *command);
+                break;
+        }
     }
-    if (WasKeyReleased(services, kKeyO) == 1 && play.paused) {
-        play.stepOnce = true;
+}
+
+bool FinishRecording(App& app, std::FILE* err) {
+    std::string error;
+    if (!StopRecording(app.recording, error)) {
+        ReportRecordingFailure(app.recording, error, err);
     }
-    if (WasKeyReleased(services, kKeyD) == 1) {
-        SetView(app.world, play, NextView(play.view));
-    }
-    if (WasKeyReleased(services, kKeyF) == 1) {
-        play.lightFrozen = !play.lightFrozen;
-    }
-    // Both keys are looked at every pass, so that each one's release is seen.
-    const bool helpKey = WasKeyReleased(services, kKeyH) == 1;
-    const bool f1 = WasKeyReleased(services, kKeyF1) == 1;
-    if (helpKey || f1) {
-        app.window.help = !app.window.help;
-    }
-    if (WasKeyReleased(services, kKeyF12) == 1) {
-        app.window.screenshotPending = true;
-    }
+    return !app.recording.failed;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "shell/app.h"
 #include "shell/services.h"
@@ -24,5 +26,18 @@ void UpdateFrameTimer(FrameTimer& timer, Services& services);
 
 // The keyboard and mouse snapshots: a release of Space drops a box at the
 // mouse, the left button drags, and the play keys (P, O, R, D, F, H or F1,
-// F12) act on their release.
+// F12) act on their release. What changes the scene is recorded. While a
+// replay plays, only P, O, D, H, F1 and F12 are the user's: the script
+// moves the mouse and runs its commands up to its next pass.
 void HandleInput(App& app, Services& services);
+
+// Runs a replay's commands up to its next pass: the scene's commands as
+// the user's input would run them (and recorded as such), dump and hash
+// printed on standard output, and each shot written from the next frame.
+// The program calls it once before the first pass for the script's opening
+// commands; HandleInput calls it after that.
+void PlayReplayCommands(App& app, Services& services);
+
+// Writes what is left of the recording and closes it. False when any of the
+// recording could not be written (said on `err` when it happens).
+bool FinishRecording(App& app, std::FILE* err);

@@ -1,11 +1,23 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "shell/services.h"
 
-// The whole program on the given services: start-up, the main loop until
-// Escape, the close box or a stop signal, and shutdown. Returns the exit
-// status: 0, or 1 when no window can be had (no display, or a window or a
-// screen that cannot be made), after saying why on `err`.
-int RunProgram(Services& services, ScreenKind kind, InputSource& input, std::FILE* err);
+// The files a session reads and writes; empty names none.
+struct SessionFiles {
+    std::string replay;  // a script to play in the window first
+    std::string record;  // where the session is written as a script
+};
+
+// The whole program on the given services: the replay read and checked, the
+// recording created, start-up, the main loop until Escape, the close box or
+// a stop signal, and shutdown. Returns the exit status after saying why on
+// `err`: 2 for a replay that cannot be read or has a malformed line, 1 for a
+// recording that cannot be created or could not all be written, or when no
+// window can be had (no display, or a window or a screen that cannot be
+// made); 0 otherwise. The replay and the recording are dealt with before
+// the window opens.
+int RunProgram(Services& services, ScreenKind kind, InputSource& input, std::FILE* err,
+               const SessionFiles& files = {});
