@@ -2,13 +2,17 @@
 # End to end: the real tumble in a real (virtual) X server. The mouse is moved
 # and Space tapped through the X server, a screenshot is taken and looked at,
 # then Escape ends the program; a second run ends through the window's close
-# request, sent by the window manager.
+# request, sent by the window manager. The first run is recorded and
+# tumble-sim replays the recording; a replay in the window is recorded in
+# turn, and a recording ended by SIGTERM keeps its last lines.
 #
-#   window_test.sh TUMBLE_BINARY WORK_DIR
+#   window_test.sh TUMBLE_BINARY TUMBLE_SIM_BINARY WORK_DIR
 set -uo pipefail
 tumble=$1
-work=$2
+sim=$2
+work=$3
 mkdir -p "$work"
+rm -f "$work"/*.script
 
 for tool in Xvfb xdotool import convert openbox wmctrl; do
   if ! command -v "$tool" >/dev/null; then
@@ -45,9 +49,12 @@ openbox >"$work/openbox.log" 2>&1 &
 wm=$!
 sleep 0.5
 
-# Starts tumble and waits for its window; sets `pid` and `window`.
+# Starts tumble with the given options and waits for its window; sets `pid`
+# and `window`: start_tumble NAME [OPTION]...
 start_tumble() {
-  (cd "$work" && exec "$tumble") >"$work/tumble-$1.out" 2>&1 &
+  local name=$1
+  shift
+  (cd "$work" && exec "$tumble" "$@") >"$work/tumble-$name.out" 2>&1 &
   pid=$!
   window=$(timeout 10 xdotool search --sync --name '^tumble$' | head -n 1)
   [ -n "$window" ] || fail "no window titled tumble appeared"
@@ -84,7 +91,7 @@ count_light() {
 }
 
 # --- First run: a box under the mouse, its shadow, the light and the text.
-start_tumble 1
+start_tumble 1 --record session.script
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus "$window"
 # Relative motion only: an absolute move produces none. Small steps, as a hand would.
 for _ in $(seq 16); do
@@ -192,8 +199,54 @@ tap h
 tap Escape
 expect_exit_zero "Escape"
 
+# The recording rebuilds the session. The window was paused from the paused
+# screenshot on, so its world then is the world at the end: the box's bounds
+# (dark yellow in the study view) lie where tumble-sim's frame has them.
+head -n 1 "$work/session.script" | grep -q "^# tumble .* recording" ||
+  fail "the recording does not open with its header"
+for command in "box " "mouse " "step " "idle " grab release "view study"; do
+  grep -q "^$command" "$work/session.script" || fail "the recording has no '$command' line"
+done
+printf 'shot %s\n' "$work/sim-end.png" | cat "$work/session.script" - | "$sim" ||
+  fail "tumble-sim did not run the recording"
+# Lists the pixels of a colour in a region: pixels PICTURE X Y W H R G B
+pixels() {
+  convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- |
+    awk -v r="$6" -v g="$7" -v b="$8" -F'[(),:]+' 'NR > 1 && $4 == r && $5 == g && $6 == b { print $1, $2 }'
+}
+# Below the text lines, where both frames show the same.
+window_bounds=$(pixels "$work/paused.png" 0 50 640 430 96 96 0)
+sim_bounds=$(pixels "$work/sim-end.png" 0 50 640 430 96 96 0)
+[ -n "$window_bounds" ] || fail "the paused window shows no bounds"
+[ "$window_bounds" = "$sim_bounds" ] ||
+  fail "tumble-sim's replay of the recording puts the box elsewhere than the window"
+echo "ok: tumble-sim's replay of the recording ends where the window did ($(echo "$window_bounds" | wc -l) bounds pixels)"
+
 # --- Second run: the window manager asks the window to close.
 start_tumble 2
 wmctrl -c tumble || fail "wmctrl could not ask the window to close"
 expect_exit_zero "a close request"
+
+# --- A replay in the window, recorded again; SIGTERM ends it.
+printf 'box 320 240\nmouse 500 100\nstep 30\n' >"$work/short.script"
+start_tumble 3 --replay short.script --record again.script
+sleep 1.5
+shot replayed
+outline=$(count "$work/replayed.png" 290 210 60 60 255 255 255)
+echo "white outline pixels of the replayed box: $outline"
+[ "$outline" -ge 100 ] || fail "the replay showed no box"
+kill -TERM "$pid"
+expect_exit_zero "SIGTERM"
+grep -q "^box 320 240$" "$work/again.script" || fail "the replay was not recorded"
+grep -q "^mouse 500 100$" "$work/again.script" || fail "the replay's mouse was not recorded"
+steps=$(awk '$1 == "step" { n += $2 } END { print n + 0 }' "$work/again.script")
+[ "$steps" -ge 30 ] || fail "the recording lost passes at SIGTERM ($steps stepped)"
+echo "ok: the replay was recorded, $steps stepped passes kept at SIGTERM"
+
+printf 'step x\n' >"$work/bad.script"
+"$tumble" --replay "$work/bad.script" 2>"$work/bad.err"
+status=$?
+[ "$status" -eq 2 ] || fail "a malformed replay ended with status $status, not 2"
+grep -q "line 1: 'x' is not a decimal integer: step x" "$work/bad.err" ||
+  fail "a malformed replay was not named: $(cat "$work/bad.err")"
 echo "PASS"

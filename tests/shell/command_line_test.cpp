@@ -124,11 +124,25 @@ TEST(CommandLine, ChoosesWhatToDo) {
     EXPECT_EQ(ParseCommandLine(bogus.argc(), bogus.argv()).error, "unknown option '--bogus'");
 }
 
+TEST(CommandLine, TakesTheFilesToReplayAndToRecord) {
+    const Args both{"--replay", "in.script", "--record=out.script"};
+    const CommandLine line = ParseCommandLine(both.argc(), both.argv());
+    EXPECT_EQ(line.action, CommandLine::Action::Run);
+    EXPECT_EQ(line.replay, "in.script");
+    EXPECT_EQ(line.record, "out.script");
+
+    const Args missing{"--record"};
+    const CommandLine error = ParseCommandLine(missing.argc(), missing.argv());
+    EXPECT_EQ(error.action, CommandLine::Action::Error);
+    EXPECT_EQ(error.error, "option '--record' needs a value (FILE)");
+    EXPECT_EQ(ActionOf({"--replay="}), CommandLine::Action::Error);
+}
+
 TEST(CommandLine, UsageListsTheOptionsAndEveryKey) {
     const std::string usage = UsageText();
     EXPECT_EQ(usage.rfind("usage: tumble [OPTION]...\n", 0), 0u);
     for (const char* item :
-         {"-h, --help", "--version", "Space", "mouse", "left button", "  P  ", "  O  ", "  R  ",
+         {"-h, --help", "--version", "--record FILE", "--replay FILE", "Space", "mouse", "left button", "  P  ", "  O  ", "  R  ",
           "  D  ", "outlines, roles, study", "  F  ", "H or F1", "F12", "PNG", "Escape"}) {
         EXPECT_NE(usage.find(item), std::string::npos) << item;
     }
@@ -259,6 +273,19 @@ TEST(CommandLineProcess, TumbleAnswersWithoutOpeningAWindow) {
     EXPECT_EQ(bogus.status, 2);
     EXPECT_EQ(bogus.out, "");
     EXPECT_EQ(bogus.err, "tumble: unknown option '--bogus'\n" + UsageText());
+}
+
+TEST(CommandLineProcess, TumbleRefusesAReplayItCannotReadWithStatus2) {
+    const Outcome missing = RunProgram(TUMBLE_BINARY, "--replay=/nonexistent/session.script");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err,
+              "tumble: cannot read /nonexistent/session.script: No such file or directory\n");
+
+    const Outcome nowhere = RunProgram(TUMBLE_BINARY, "--record=/nonexistent/session.script");
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_EQ(nowhere.err,
+              "tumble: cannot write /nonexistent/session.script: No such file or directory\n");
 }
 
 TEST(CommandLineProcess, TumbleSimTellsItsVersion) {

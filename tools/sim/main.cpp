@@ -33,7 +33,8 @@ constexpr const char* kUsage =
     "  dump         print the state of the world as one line of JSON\n"
     "  hash         print a 64-bit hash of the state of the world\n"
     "  shot FILE    write the frame the window would show as a PNG\n"
-    "Blank lines and lines starting with # are ignored.\n"
+    "Blank lines and lines starting with # are ignored. tumble --record FILE\n"
+    "writes a session in the window as such a script.\n"
     "--time prints the passes run and the median and 99th-percentile time\n"
     "of one world update on standard error at the end.\n";
 
