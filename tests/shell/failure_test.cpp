@@ -15,27 +15,6 @@
 
 namespace {
 
-// The program run whole on offscreen services; its exit status and what it said.
-struct ProgramRun {
-    int status;
-    std::string said;
-};
-
-ProgramRun RunWhole(const Refusals& refuse, ScriptedInput& input) {
-    Services services;
-    services.refuse = refuse;
-    std::FILE* err = std::tmpfile();
-    int status = RunProgram(services, ScreenKind::Offscreen, input, err);
-    std::rewind(err);
-    std::string said;
-    char buffer[256];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, err)) {
-        said.append(buffer, n);
-    }
-    std::fclose(err);
-    return {status, said};
-}
-
 TEST(DisplayFailures, AWindowOrRendererThatCannotBeMadeIsSaidAndEndsWithStatus1) {
     ScriptedInput input;
     input.keysDown[kKeyEscape] = 1;  // were it to run, it would stop at once

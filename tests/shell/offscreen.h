@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "shell/main_loop.h"
+#include "shell/program.h"
 #include "shell/startup.h"
 
 // A colour as "r,g,b", so that a failed check reads at a glance.
@@ -44,3 +46,25 @@ struct Offscreen {
     LoopEnd Run(int64_t passes) { return RunMainLoop(app, services, passes); }
     Screen Read() { return {ReadBackBuffer(services), services.screenWidth}; }
 };
+
+// The program run whole on offscreen services; its exit status and what it said.
+struct ProgramRun {
+    int status;
+    std::string said;
+};
+
+inline ProgramRun RunWhole(const Refusals& refuse, ScriptedInput& input,
+                           const SessionFiles& files = {}) {
+    Services services;
+    services.refuse = refuse;
+    std::FILE* err = std::tmpfile();
+    const int status = RunProgram(services, ScreenKind::Offscreen, input, err, files);
+    std::rewind(err);
+    std::string said;
+    char buffer[256];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, err)) {
+        said.append(buffer, n);
+    }
+    std::fclose(err);
+    return {status, said};
+}

@@ -223,26 +223,12 @@ TEST_F(RecordReplay, AReplaysDumpHashAndShotAreTheOnesTumbleSimGives) {
     EXPECT_TRUE(fs::exists(shot));
 }
 
-// The program run whole on offscreen services; its exit status and what it said.
-struct ProgramRun {
-    int status;
-    std::string said;
-};
-
+// The whole program on a file or two, stopped by Escape after one pass
+// should it get that far.
 ProgramRun RunWhole(const SessionFiles& files) {
     ScriptedInput input;
-    input.keysDown[kKeyEscape] = 1;  // one pass, should it get that far
-    Services services;
-    std::FILE* err = std::tmpfile();
-    const int status = RunProgram(services, ScreenKind::Offscreen, input, err, files);
-    std::rewind(err);
-    std::string said;
-    char buffer[256];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, err)) {
-        said.append(buffer, n);
-    }
-    std::fclose(err);
-    return {status, said};
+    input.keysDown[kKeyEscape] = 1;
+    return RunWhole(Refusals{}, input, files);
 }
 
 TEST_F(RecordReplay, AReplayIsCheckedWholeBeforeAnythingElse) {
