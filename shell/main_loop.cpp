@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "dynamics/drag.h"
 #include "render/png_file.h"
 #include "render/render_frame.h"
 #include "shell/scene_command.h"
@@ -219,7 +220,10 @@ void HandleInput(App& app, Services& services) {
     if (replaying) {
         services.mouseX = scriptX;
         services.mouseY = scriptY;
-        app.window.leftButtonWasDown = IsLeftButtonDown(services);
+        // The button counts as held while the script holds a box: when the
+        // script ends, a button that is up lets go of it, one that is down
+        // goes on dragging.
+        app.window.leftButtonWasDown = IsGrabbing(app.world);
     } else {
         HandleWorldInput(app, services);
     }

@@ -200,6 +200,25 @@ TEST_F(RecordReplay, AReplayTakesOnePassAFrameAndTheUsersPauseHoldsIt) {
     EXPECT_EQ(GetMouseX(program.services), 60);
 }
 
+TEST_F(RecordReplay, ABoxTheScriptStillHoldsIsLetGoUnlessTheButtonIsDown) {
+    std::ofstream(PathOf("held.script")) << "box 320 240\nmouse 305 225\ngrab\nstep 2\n";
+    for (const bool buttonDown : {false, true}) {
+        Offscreen program{true};
+        std::string error;
+        ASSERT_TRUE(LoadReplay(program.app.replay, PathOf("held.script"), error)) << error;
+        Record(program, PathOf("held-again.script"));
+        PlayReplayCommands(program.app, program.services);
+        program.input.leftButton = buttonDown;
+        program.Run(1);
+        EXPECT_TRUE(IsGrabbing(program.app.world));  // whatever the user's button
+        program.Run(1);  // the script's last pass; its input is the user's again
+        ASSERT_FALSE(IsReplaying(program.app.replay));
+        EXPECT_EQ(IsGrabbing(program.app.world), buttonDown) << buttonDown;
+        ASSERT_TRUE(FinishRecording(program.app, stderr));
+        EXPECT_EQ(SimEnd(Slurp(PathOf("held-again.script"))), WindowEnd(program.app));
+    }
+}
+
 TEST_F(RecordReplay, AReplaysDumpHashAndShotAreTheOnesTumbleSimGives) {
     const std::string shot = PathOf("replayed.png");
     const std::string script = "box 320 240\nmouse 200 100\nstep 3\ndump\nhash\nshot " + shot +
