@@ -2,6 +2,7 @@
 
 #include "lighting/light.h"
 #include "lighting/light_sprite.h"
+#include "render/layers.h"
 #include "world/rounding.h"
 
 namespace {
@@ -45,4 +46,5 @@ void CreateShadowTexture(Services& services) {
     PutPixel(services, 0, 0, MakeColour(1, 1, 1));
     EndDrawing(services);
     NewTexturedQuad(services, kShadowQuad, kShadowSprite);
+    NewFilledQuad(services, kCutOutQuad, MakeColour(0, 0, 0));
 }
