@@ -50,6 +50,12 @@ constexpr int32_t kKeyF = 33;
 constexpr int32_t kKeyH = 35;
 constexpr int32_t kKeyF1 = 59;
 constexpr int32_t kKeyF12 = 88;
+constexpr int32_t kKeyL = 38;
+constexpr int32_t kKeyBackspace = 14;
+constexpr int32_t kKeyC = 46;
+constexpr int32_t kKeyMinus = 12;
+constexpr int32_t kKeyEquals = 13;
+constexpr int32_t kKeyS = 31;
 
 // The only sprite mode: usable as a texture for textured quads.
 constexpr int32_t kTextureMode = 4;
