@@ -17,7 +17,7 @@ inline constexpr KeyHelp kKeyHelp[] = {
     {"R", "restart with an empty world"},
     {"D", "view: outlines, roles, study"},
     {"F", "freeze the light, or let it follow"},
-    {"L", "drop a coloured light at the mouse (up to 8)"},
+    {"L", "drop a coloured light at the mouse"},
     {"Backspace", "remove the last light dropped"},
     {"C", "next colour for the mouse's light"},
     {"- and =", "shrink or grow the mouse's light"},

@@ -109,7 +109,7 @@ struct TextLine {
     int32_t height = 0;
     uint64_t lastUse = 0;
 };
-constexpr int32_t kCachedTextLines = 32;
+constexpr int32_t kCachedTextLines = 48;
 
 // A test seam: what the display refuses to make, as a display short of it
 // would. Set before StartServices.
