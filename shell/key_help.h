@@ -10,7 +10,7 @@ struct KeyHelp {
 
 inline constexpr KeyHelp kKeyHelp[] = {
     {"Space", "drop a box at the mouse (on release)"},
-    {"mouse", "move the light and the marker"},
+    {"mouse", "move the mouse's light and the marker"},
     {"left button", "drag a box"},
     {"P", "pause and resume"},
     {"O", "one step, while paused"},
