@@ -56,6 +56,11 @@ bool SameColour(const Light& light, const LightColour& colour) {
 
 }  // namespace
 
+Light* CreateStartLight(Lighting& lighting) {
+    return CreateLight(lighting, 0, 0, kStartLightRadius, kStartLightColour.red,
+                       kStartLightColour.green, kStartLightColour.blue, kMouseLightSprite);
+}
+
 int32_t DroppedLightCount(const Lighting& lighting) {
     return lighting.lights.Size() > 1 ? lighting.lights.Size() - 1 : 0;
 }

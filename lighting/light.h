@@ -25,7 +25,7 @@ constexpr int32_t kMaxDroppedLights = 8;
 constexpr int32_t kDroppedLightRadius = 300;
 constexpr int32_t kMouseLightSprite = 1;
 constexpr int32_t kFirstDroppedSprite = 2;
-constexpr int32_t kLastLightSprite = kFirstDroppedSprite + kMaxDroppedLights - 1;
+constexpr int32_t kLastDroppedSprite = kFirstDroppedSprite + kMaxDroppedLights - 1;
 
 struct LightColour {
     int16_t red;
@@ -36,6 +36,10 @@ struct LightColour {
 // the mouse's light.
 constexpr LightColour kStartLightColour = {100, 100, 250};
 constexpr int32_t kStartLightRadius = 500;
+
+// The mouse's light as start-up makes it: at (0, 0), radius 500, blue-white,
+// its gradient in sprite 1.
+Light* CreateStartLight(Lighting& lighting);
 inline constexpr LightColour kLightPalette[kMaxDroppedLights] = {
     {230, 210, 170},  // warm white
     {240, 150, 20},   // amber

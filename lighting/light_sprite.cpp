@@ -47,7 +47,7 @@ void UpdateLightSprites(Services& services, const Lighting& lighting) {
             DrawLightSprite(services, light);
         }
     }
-    for (int32_t sprite = kFirstDroppedSprite; sprite <= kLastLightSprite; ++sprite) {
+    for (int32_t sprite = kFirstDroppedSprite; sprite <= kLastDroppedSprite; ++sprite) {
         if (!UsedByALight(lighting, sprite)) {
             DeleteSprite(services, sprite);
         }

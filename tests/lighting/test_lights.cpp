@@ -58,7 +58,7 @@ TEST_F(Lights, DroppedLightsTakeThePaletteInTurnUpToEightAndGoLastFirst) {
     const Light* again = DropLight(lighting, 1, 2);  // the freed place and sprite again
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(Same(*again, kLightPalette[kMaxDroppedLights - 1]));
-    EXPECT_EQ(again->sprite, kLastLightSprite);
+    EXPECT_EQ(again->sprite, kLastDroppedSprite);
 
     while (RemoveLastLight(lighting)) {
     }
