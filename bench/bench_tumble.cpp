@@ -1,11 +1,12 @@
 // tumble's own costs on the crowd scene: one step, one shadow rebuild, one
 // whole world update (step, shadows, light to the mouse) and one frame drawn
-// by the software renderer offscreen.
+// by the software renderer offscreen, with one light or several.
 
 #include <benchmark/benchmark.h>
 
 #include "bench/crowd_scene.h"
 #include "dynamics/step.h"
+#include "lighting/light.h"
 #include "lighting/light_sprite.h"
 #include "lighting/shadows.h"
 #include "render/render_frame.h"
@@ -40,9 +41,21 @@ void UpdateWorldBenchmark(benchmark::State& state) {
     }
 }
 
-void RenderFrameBenchmark(benchmark::State& state) {
-    Sim sim;
-    BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
+// Drops the lights of the lights benchmark: the mouse's at the centre and
+// the others spread over the screen, then casts their shadows.
+void AddBenchmarkLights(Sim& sim, int32_t lights, bool soft) {
+    constexpr int32_t kSpots[kMaxDroppedLights][2] = {
+        {100, 80}, {540, 80}, {100, 400}, {540, 400}, {320, 60}, {320, 420}, {60, 240}, {580, 240},
+    };
+    for (int32_t i = 0; i + 1 < lights && i < kMaxDroppedLights; ++i) {
+        DropLight(sim.lighting, kSpots[i][0], kSpots[i][1]);
+    }
+    sim.lighting.softShadows = soft;
+    UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY);
+}
+
+// The frame of a crowd, drawn by the software renderer offscreen.
+void TimeFrames(benchmark::State& state, Sim& sim) {
     ScriptedInput input;
     Services services;
     std::string error;
@@ -54,15 +67,27 @@ void RenderFrameBenchmark(benchmark::State& state) {
         return;
     }
     CreateShadowTexture(services);
-    for (const Light& light : sim.lighting.lights) {
-        DrawLightSprite(services, light);
-    }
+    UpdateLightSprites(services, sim.lighting);  // not timed: a frame draws them only when they change
     services.mouseX = sim.mouseX;
     services.mouseY = sim.mouseY;
     for (auto _ : state) {
         RenderFrame(sim.world, sim.lighting, 60, services);
     }
     StopServices(services);
+}
+
+void RenderFrameBenchmark(benchmark::State& state) {
+    Sim sim;
+    BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
+    TimeFrames(state, sim);
+}
+
+// Crowd 100 under 1, 4 or 8 lights (the mouse's included), hard or soft shadows.
+void RenderFrameLightsBenchmark(benchmark::State& state) {
+    Sim sim;
+    BuildCrowd(sim, 100);
+    AddBenchmarkLights(sim, static_cast<int32_t>(state.range(0)), state.range(1) != 0);
+    TimeFrames(state, sim);
 }
 
 // From nothing to the first frame presented: services, window and screen,
@@ -90,3 +115,4 @@ BENCHMARK(StepWorldBenchmark)->Name("tumble/StepWorld")->Arg(50)->Arg(200)->Arg(
 BENCHMARK(BuildShadowsBenchmark)->Name("tumble/BuildShadows")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(UpdateWorldBenchmark)->Name("tumble/UpdateWorld")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RenderFrameBenchmark)->Name("tumble/RenderFrame")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RenderFrameLightsBenchmark)->Name("tumble/RenderFrameLights")->ArgNames({"lights", "soft"})->ArgsProduct({{1, 4, 8}, {0, 1}})->Unit(benchmark::kMillisecond);

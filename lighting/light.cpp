@@ -31,3 +31,83 @@ uint32_t GradientColour(const Light& light, int32_t px, int32_t py) {
     };
     return component(light.red) + component(light.green) * 256 + component(light.blue) * 65536;
 }
+
+namespace {
+
+// Where the cursor must stand for Add to append: on the last light.
+void MoveCursorToLastLight(Lighting& lighting) {
+    lighting.lights.Reset();
+    while (lighting.lights.Next() != nullptr) {
+    }
+}
+
+bool SpriteInUse(const Lighting& lighting, int32_t sprite) {
+    for (const Light& light : lighting.lights) {
+        if (light.sprite == sprite) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SameColour(const Light& light, const LightColour& colour) {
+    return light.red == colour.red && light.green == colour.green && light.blue == colour.blue;
+}
+
+}  // namespace
+
+Light* CreateStartLight(Lighting& lighting) {
+    return CreateLight(lighting, 0, 0, kStartLightRadius, kStartLightColour.red,
+                       kStartLightColour.green, kStartLightColour.blue, kMouseLightSprite);
+}
+
+int32_t DroppedLightCount(const Lighting& lighting) {
+    return lighting.lights.Size() > 1 ? lighting.lights.Size() - 1 : 0;
+}
+
+Light* DropLight(Lighting& lighting, int32_t x, int32_t y) {
+    const int32_t place = DroppedLightCount(lighting);
+    if (lighting.lights.Size() == 0 || place >= kMaxDroppedLights) {
+        return nullptr;
+    }
+    int32_t sprite = kFirstDroppedSprite;
+    while (SpriteInUse(lighting, sprite)) {
+        ++sprite;  // at most kMaxDroppedLights - 1 are taken, so one of them is free
+    }
+    const LightColour& colour = kLightPalette[place];
+    MoveCursorToLastLight(lighting);
+    return CreateLight(lighting, x, y, kDroppedLightRadius, colour.red, colour.green, colour.blue,
+                       sprite);
+}
+
+bool RemoveLastLight(Lighting& lighting) {
+    if (DroppedLightCount(lighting) == 0) {
+        return false;
+    }
+    MoveCursorToLastLight(lighting);
+    lighting.lights.RemoveCurrent();  // the cursor goes back to the new last light
+    return true;
+}
+
+LightColour NextLightColour(const Light& light) {
+    if (SameColour(light, kStartLightColour)) {
+        return kLightPalette[0];
+    }
+    for (int32_t i = 0; i + 1 < kMaxDroppedLights; ++i) {
+        if (SameColour(light, kLightPalette[i])) {
+            return kLightPalette[i + 1];
+        }
+    }
+    return kStartLightColour;
+}
+
+void SetLightColour(Light& light, const LightColour& colour) {
+    light.red = colour.red;
+    light.green = colour.green;
+    light.blue = colour.blue;
+}
+
+int32_t ClampLightRadius(int32_t radius) {
+    return radius < kMinLightRadius ? kMinLightRadius
+                                    : radius > kMaxLightRadius ? kMaxLightRadius : radius;
+}

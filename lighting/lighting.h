@@ -37,10 +37,27 @@ struct ShadowSegment {
     Vec2 p3;
 };
 
+// One point the rebuild cast shadows from: a light, or with soft shadows one
+// sample of the small disc around it. Its triangles follow those of the
+// casters before it in the shadow registry.
+struct ShadowCaster {
+    int32_t light;  // the light's place in the registry, from 0
+    float dx;       // where the shadows were cast from, relative to the light
+    float dy;
+    int32_t triangles;
+};
+
 struct Lighting {
     OrderedList<ShadowSegment> shadowSegments;
     OrderedList<Light> lights;
     OrderedList<OutlinePolygon> outlinePolygons;
+    // Soft shadows: every light casts from each point of its penumbra disc
+    // (kPenumbraSamples of them) instead of from its centre alone.
+    bool softShadows = false;
+    // The casters of the last rebuild, in the order their triangles were
+    // made: each light's in registry order. Empty before the first rebuild
+    // and after a restart.
+    std::vector<ShadowCaster> casters;
     // The points of every outline, one after another; kept from pass to pass
     // so that a rebuild allocates nothing once it has grown.
     std::vector<Vec2> outlinePoints;

@@ -32,9 +32,9 @@ void AddFan(Lighting& lighting, const OutlinePolygon& polygon) {
 // from the light. Nothing is added when the light is within half a pixel of
 // the centre (no direction) or when there is no silhouette.
 void AddShadowQuad(const World& world, Lighting& lighting, const OutlinePolygon& polygon,
-                   const Light& light) {
+                   float lightX, float lightY) {
     const Vec2& M = polygon.centre;
-    const Vec2 l = {light.x, light.y};
+    const Vec2 l = {lightX, lightY};
     const Vec2& screen = world.settings.ScreenSize;
     const int16_t K = static_cast<int16_t>(RoundToInt32(screen.x + screen.y));
 
@@ -58,6 +58,17 @@ void AddShadowQuad(const World& world, Lighting& lighting, const OutlinePolygon&
 
 // The world body and one-particle bodies have no outline and cast no shadow.
 bool CastsShadow(const Body& body) { return body.particleCount > 1; }
+
+// Every outline's fan and quad as seen from (x, y), recorded as one caster.
+void CastShadows(const World& world, Lighting& lighting, int32_t light, float dx, float dy,
+                 float x, float y) {
+    const int32_t before = lighting.shadowSegments.Size();
+    for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
+        AddFan(lighting, polygon);
+        AddShadowQuad(world, lighting, polygon, x, y);
+    }
+    lighting.casters.push_back({light, dx, dy, lighting.shadowSegments.Size() - before});
+}
 
 }  // namespace
 
@@ -104,12 +115,19 @@ void BuildOutlinePolygons(const World& world, Lighting& lighting) {
 void BuildShadows(const World& world, Lighting& lighting) {
     BuildOutlinePolygons(world, lighting);
     lighting.shadowSegments.Clear();
+    lighting.casters.clear();  // keeps its capacity: no allocation once grown
     lighting.lights.Reset();
+    int32_t place = 0;
     while (const Light* light = lighting.lights.Next()) {
-        for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
-            AddFan(lighting, polygon);
-            AddShadowQuad(world, lighting, polygon, *light);
+        if (!lighting.softShadows) {
+            CastShadows(world, lighting, place, 0, 0, light->x, light->y);
+        } else {
+            for (const PenumbraOffset& offset : kPenumbra) {
+                CastShadows(world, lighting, place, offset.dx, offset.dy, light->x + offset.dx,
+                            light->y + offset.dy);
+            }
         }
+        ++place;
     }
 }
 

@@ -14,7 +14,22 @@
 // The outlines: one per body of two or more particles, in body order.
 void BuildOutlinePolygons(const World& world, Lighting& lighting);
 
-// Rebuilds the outlines and every shadow triangle from the lights' positions.
+// Soft shadows cast every light's shadows from this many points, spread over
+// a disc of radius 12 around it (a sunflower pattern, rounded to whole
+// pixels, so that a light at a whole-pixel position casts from whole pixels).
+constexpr int32_t kPenumbraSamples = 8;
+struct PenumbraOffset {
+    float dx;
+    float dy;
+};
+inline constexpr PenumbraOffset kPenumbra[kPenumbraSamples] = {
+    {3, 0}, {-4, 4}, {1, -7}, {5, 6}, {-9, -2}, {8, -5}, {-3, 10}, {-5, -10},
+};
+
+// Rebuilds the outlines and every shadow triangle from the lights' positions:
+// for each light in registry order, from its centre, or with soft shadows
+// from each point of its penumbra in turn. Records each caster with the
+// number of triangles it made (Lighting::casters).
 void BuildShadows(const World& world, Lighting& lighting);
 
 // The two outermost outline points as seen from the light, and where their

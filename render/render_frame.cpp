@@ -3,6 +3,7 @@
 #include <chrono>
 #include <string>
 
+#include "lighting/light_sprite.h"
 #include "render/help_overlay.h"
 #include "render/layers.h"
 #include "render/study_view.h"
@@ -72,9 +73,9 @@ void DrawHeadsUpText(const World& world, int32_t framesPerSecond, const FrameOpt
 void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPerSecond,
                  Services& services, const FrameOptions& options) {
     const auto start = std::chrono::steady_clock::now();
+    UpdateLightSprites(services, lighting);
     ClearBackBuffer(services, kBlack);
-    DrawLightLayer(lighting, services);
-    DrawShadowLayer(lighting, services);
+    DrawLitScene(lighting, services);
     BeginDrawing(services, BackBufferTarget());
     SetDrawingMode(services, kTransparentText | kOutlineRects);
     DrawSticks(world, options.view, services);

@@ -19,10 +19,11 @@ struct FrameOptions {
     double* drawMilliseconds = nullptr;        // receives how long drawing took, the present not counted
 };
 
-// Draws one frame and presents it: on black, the light gradients, the shadow
-// triangles, the stick lines, the red mouse marker and the two text lines
+// Draws one frame and presents it: on black, the light gradients with their
+// shadows (render/layers.h), the stick lines, the red mouse marker and the two text lines
 // "fps : N" and "e : N" (bodies, the world body included). Reads the world
-// and the lighting as the previous pass left them; changes neither. The
+// and the lighting as the previous pass left them; changes neither, but
+// first brings the light sprites in line with the lights. The
 // options add the other views, the paused line and the help overlay; without
 // them the frame is the start-up view.
 void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPerSecond,

@@ -97,9 +97,43 @@ void HandleButton(App& app, Services& services) {
     app.window.leftButtonWasDown = down;
 }
 
-// What the user does to the world: the mouse, R, Space, the button and F,
-// each recorded as the script command it is. A restart comes before the drop
-// of the same pass, so that the new box stays.
+// L drops a light at the mouse and Backspace removes the last one; C, - and
+// = change the mouse's light; S switches soft shadows.
+void HandleLightKeys(App& app, Services& services) {
+    if (WasKeyReleased(services, kKeyL) == 1) {
+        ScriptCommand light = Command(CommandKind::Light);
+        light.x = GetMouseX(services);
+        light.y = GetMouseY(services);
+        Act(app, services, light);
+    }
+    if (WasKeyReleased(services, kKeyBackspace) == 1) {
+        Act(app, services, Command(CommandKind::Unlight));
+    }
+    if (WasKeyReleased(services, kKeyC) == 1) {
+        Act(app, services, Command(CommandKind::Colour));
+    }
+    // Both keys are looked at every pass, so that each one's release is seen.
+    const bool shrink = WasKeyReleased(services, kKeyMinus) == 1;
+    const bool grow = WasKeyReleased(services, kKeyEquals) == 1;
+    const Light* light = MouseLight(app.lighting);
+    if ((shrink || grow) && light != nullptr) {
+        const int32_t step = (grow ? kLightRadiusStep : 0) - (shrink ? kLightRadiusStep : 0);
+        ScriptCommand radius = Command(CommandKind::Radius);
+        radius.radius = ClampLightRadius(light->radius + step);
+        if (radius.radius != light->radius) {
+            Act(app, services, radius);
+        }
+    }
+    if (WasKeyReleased(services, kKeyS) == 1) {
+        ScriptCommand soft = Command(CommandKind::Soft);
+        soft.on = !app.lighting.softShadows;
+        Act(app, services, soft);
+    }
+}
+
+// What the user does to the world: the mouse, R, Space, the button, F and
+// the light keys, each recorded as the script command it is. A restart comes
+// before the drop of the same pass, so that the new box stays.
 void HandleWorldInput(App& app, Services& services) {
     RecordMouse(app.recording, GetMouseX(services), GetMouseY(services));
     if (WasKeyReleased(services, kKeyR) == 1) {
@@ -116,6 +150,7 @@ void HandleWorldInput(App& app, Services& services) {
         Act(app, services, Command(app.play.lightFrozen ? CommandKind::Follow
                                                         : CommandKind::Freeze));
     }
+    HandleLightKeys(app, services);
 }
 
 // The keys that work in a replay too: the pause and single step, the views,

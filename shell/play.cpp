@@ -46,6 +46,7 @@ void RestartScene(World& world, Lighting& lighting, const PlayState& play, int32
     RestartWorld(world);
     lighting.shadowSegments.Clear();
     lighting.outlinePolygons.Clear();
+    lighting.casters.clear();
     Light* light = MouseLight(lighting);
     if (light != nullptr && !play.lightFrozen) {
         light->x = static_cast<float>(mouseX);

@@ -1,7 +1,19 @@
 #include "shell/scene_command.h"
 
 #include "dynamics/drag.h"
+#include "lighting/light.h"
+#include "lighting/shadows.h"
 #include "world/factories.h"
+
+namespace {
+
+// A change to the set of casters casts every shadow again at once, so that no
+// frame shows a light without its shadows or the shadows of one that is gone.
+void RecastShadows(const Scene& scene) {
+    BuildShadows(scene.world, scene.lighting);
+}
+
+}  // namespace
 
 bool ApplySceneCommand(const Scene& scene, const ScriptCommand& command) {
     switch (command.kind) {
@@ -27,6 +39,32 @@ bool ApplySceneCommand(const Scene& scene, const ScriptCommand& command) {
             return true;
         case CommandKind::View:
             SetView(scene.world, scene.play, command.view);
+            return true;
+        case CommandKind::Light:
+            if (DropLight(scene.lighting, command.x, command.y) != nullptr) {
+                RecastShadows(scene);
+            }
+            return true;
+        case CommandKind::Unlight:
+            if (RemoveLastLight(scene.lighting)) {
+                RecastShadows(scene);
+            }
+            return true;
+        case CommandKind::Colour:
+            if (Light* light = MouseLight(scene.lighting)) {
+                SetLightColour(*light, NextLightColour(*light));
+            }
+            return true;
+        case CommandKind::Radius:
+            if (Light* light = MouseLight(scene.lighting)) {
+                light->radius = static_cast<int16_t>(ClampLightRadius(command.radius));
+            }
+            return true;
+        case CommandKind::Soft:
+            if (scene.lighting.softShadows != command.on) {
+                scene.lighting.softShadows = command.on;
+                RecastShadows(scene);
+            }
             return true;
         case CommandKind::None:
         case CommandKind::Step:

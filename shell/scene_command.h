@@ -21,7 +21,9 @@ struct Scene {
     int32_t& mouseY;
 };
 
-// Runs box, mouse, reset, grab, release, freeze, follow and view. Returns
+// Runs box, mouse, reset, grab, release, freeze, follow, view, light,
+// unlight, colour, radius and soft. A dropped or removed light and a switch
+// between hard and soft shadows rebuild the shadows at once. Returns
 // false, changing nothing, for every other command: the passes and the
 // outputs are the caller's.
 bool ApplySceneCommand(const Scene& scene, const ScriptCommand& command);

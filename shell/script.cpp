@@ -79,8 +79,18 @@ constexpr Keyword kKeywords[] = {
     {"dump", CommandKind::Dump},       {"hash", CommandKind::Hash},
     {"reset", CommandKind::Reset},     {"grab", CommandKind::Grab},
     {"release", CommandKind::Release}, {"freeze", CommandKind::Freeze},
-    {"follow", CommandKind::Follow},
+    {"follow", CommandKind::Follow},   {"unlight", CommandKind::Unlight},
+    {"colour", CommandKind::Colour},
 };
+
+bool ParseSwitch(std::string_view token, bool& on, std::string& error) {
+    if (token != "on" && token != "off") {
+        error = "'" + std::string(token) + "' is neither on nor off";
+        return false;
+    }
+    on = token == "on";
+    return true;
+}
 
 }  // namespace
 
@@ -94,10 +104,28 @@ bool ParseScriptLine(std::string_view line, ScriptCommand& command, std::string&
         return true;
     }
     std::string_view name = tokens.front();
-    if (name == "box" || name == "mouse") {
-        command.kind = name == "box" ? CommandKind::Box : CommandKind::Mouse;
-        return ExpectArguments(tokens, 2, name == "box" ? "box X Y" : "mouse X Y", error) &&
+    if (name == "box" || name == "mouse" || name == "light") {
+        command.kind = name == "box"     ? CommandKind::Box
+                       : name == "mouse" ? CommandKind::Mouse
+                                         : CommandKind::Light;
+        const std::string usage = std::string(name) + " X Y";
+        return ExpectArguments(tokens, 2, usage.c_str(), error) &&
                ParsePoint(tokens, command, error);
+    }
+    if (name == "radius") {
+        command.kind = CommandKind::Radius;
+        int64_t radius = 0;
+        if (!ExpectArguments(tokens, 1, "radius R", error) ||
+            !ParseInteger(tokens[1], kMinLightRadius, kMaxLightRadius, radius, error)) {
+            return false;
+        }
+        command.radius = static_cast<int32_t>(radius);
+        return true;
+    }
+    if (name == "soft") {
+        command.kind = CommandKind::Soft;
+        return ExpectArguments(tokens, 1, "soft on|off", error) &&
+               ParseSwitch(tokens[1], command.on, error);
     }
     if (name == "step" || name == "idle") {
         command.kind = name == "step" ? CommandKind::Step : CommandKind::Idle;
@@ -149,6 +177,12 @@ std::string FormatScriptLine(const ScriptCommand& command) {
             return std::string("view ") + ViewName(command.view);
         case CommandKind::Shot:
             return "shot " + command.file;
+        case CommandKind::Light:
+            return point("light");
+        case CommandKind::Radius:
+            return "radius " + std::to_string(command.radius);
+        case CommandKind::Soft:
+            return command.on ? "soft on" : "soft off";
         default:
             break;
     }

@@ -15,6 +15,11 @@
 //   freeze       the light stays where it is
 //   follow       the light follows the mouse again
 //   view V       the view shot draws: outlines, roles or study
+//   light X Y    what L does with the mouse at (X, Y): a fixed light dropped there
+//   unlight      what Backspace does: the last light dropped is removed
+//   colour       what C does: the mouse's light takes the next colour
+//   radius R     what - and = do: the mouse's light's radius becomes R (100 to 1000)
+//   soft on      what S does: soft shadows on (soft off: hard shadows again)
 //   dump         one line of JSON with the state of the world
 //   hash         one line: a 64-bit hash of the state of the world
 //   shot FILE    the frame the window would show now, written as a PNG
@@ -26,6 +31,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lighting/light.h"
 #include "shell/play.h"
 
 // Coordinates beyond this are refused: boxes may be dropped outside the
@@ -47,15 +53,22 @@ enum class CommandKind {
     Dump,
     Hash,
     Shot,
+    Light,
+    Unlight,
+    Colour,
+    Radius,
+    Soft,
 };
 
 struct ScriptCommand {
     CommandKind kind = CommandKind::None;  // None: a blank or comment line
-    int32_t x = 0;                         // box, mouse
+    int32_t x = 0;                         // box, mouse, light
     int32_t y = 0;
     int64_t passes = 0;         // step, idle
     View view = View::Outlines; // view
     std::string file;           // shot
+    int32_t radius = 0;         // radius
+    bool on = false;            // soft
 };
 
 // Parses one line. On a malformed line returns false and says why in `error`

@@ -50,6 +50,12 @@ constexpr int32_t kKeyF = 33;
 constexpr int32_t kKeyH = 35;
 constexpr int32_t kKeyF1 = 59;
 constexpr int32_t kKeyF12 = 88;
+constexpr int32_t kKeyL = 38;
+constexpr int32_t kKeyBackspace = 14;
+constexpr int32_t kKeyC = 46;
+constexpr int32_t kKeyMinus = 12;
+constexpr int32_t kKeyEquals = 13;
+constexpr int32_t kKeyS = 31;
 
 // The only sprite mode: usable as a texture for textured quads.
 constexpr int32_t kTextureMode = 4;
@@ -74,9 +80,13 @@ struct Sprite {
     bool changed = true;
 };
 
+// A quad shows its sprite, or, made by NewFilledQuad, one opaque colour
+// (black included).
 struct TexturedQuad {
     int32_t sprite = 0;
     float corners[8] = {};  // x1, y1 … x4, y4
+    bool filled = false;
+    uint32_t fillColour = 0;
 };
 
 // Where 2D drawing goes: the back buffer, or a sprite by number.
@@ -99,7 +109,7 @@ struct TextLine {
     int32_t height = 0;
     uint64_t lastUse = 0;
 };
-constexpr int32_t kCachedTextLines = 32;
+constexpr int32_t kCachedTextLines = 48;
 
 // A test seam: what the display refuses to make, as a display short of it
 // would. Set before StartServices.
@@ -124,6 +134,11 @@ struct Services {
     std::map<int32_t, Sprite> sprites;
     std::map<int32_t, TexturedQuad> quads;
     bool drawingQuads = false;
+
+    // Screen-sized render targets by number; while one is open, sprite
+    // copies and quads draw into it instead of the back buffer.
+    std::map<int32_t, SDL_Texture*> layers;
+    bool inLayer = false;
 
     bool drawing = false;
     Sprite* drawingSprite = nullptr;  // null while drawing onto the back buffer
@@ -172,16 +187,29 @@ std::vector<uint32_t> ReadBackBuffer(Services& services);
 
 // Sprites and textured quads.
 void NewSprite(Services& services, int32_t number, int32_t width, int32_t height, int32_t mode);
+// The sprite and its texture are gone; nothing happens for a missing one.
+void DeleteSprite(Services& services, int32_t number);
 DrawingTarget SpriteTarget(int32_t number);
 void BlitSprite(Services& services, int32_t number, int32_t x, int32_t y);
 // The colour of one sprite pixel; 0 for a missing sprite or pixel.
 uint32_t SpritePixel(const Services& services, int32_t number, int32_t x, int32_t y);
 bool NewTexturedQuad(Services& services, int32_t quad, int32_t sprite);
+void NewFilledQuad(Services& services, int32_t quad, uint32_t colour);
 void BeginQuads(Services& services);
 void EndQuads(Services& services);
 void SetQuadCorners(Services& services, int32_t quad, float x1, float y1, float x2, float y2,
                     float x3, float y3, float x4, float y4);
 void DrawQuad(Services& services, int32_t quad, float x, float y);
+
+// Layers. BeginLayer opens the layer (made, screen-sized, when it is missing)
+// and clears it to black; until EndLayer, BlitSprite and DrawQuad draw into
+// it. AddLayer adds a layer onto the back buffer, every colour component
+// scaled by weight / 255 first and the sums held at 255. FreeLayer releases
+// one. False from BeginLayer when no layer can be made: nothing is drawn then.
+bool BeginLayer(Services& services, int32_t layer);
+void EndLayer(Services& services);
+void AddLayer(Services& services, int32_t layer, int32_t weight);
+void FreeLayer(Services& services, int32_t layer);
 
 // 2D drawing onto the back buffer or a sprite.
 void BeginDrawing(Services& services, DrawingTarget target);

@@ -34,6 +34,11 @@ void AddIfFrontFacing(SDL_Vertex* triangles, int& count, const SDL_Vertex& a, co
     }
 }
 
+SDL_Color FillTint(uint32_t colour) {
+    return {static_cast<Uint8>(RedOf(colour)), static_cast<Uint8>(GreenOf(colour)),
+            static_cast<Uint8>(BlueOf(colour)), 255};
+}
+
 }  // namespace
 
 SDL_Texture* SpriteTexture(Services& services, Sprite& sprite) {
@@ -66,6 +71,11 @@ void ForgetTextures(Services& services) {
         sprite.texture = nullptr;
         sprite.changed = true;
     }
+    // Layers hold nothing between frames: they are made again when next opened.
+    for (auto& [number, layer] : services.layers) {
+        SDL_DestroyTexture(layer);
+    }
+    services.layers.clear();
 }
 
 void NewSprite(Services& services, int32_t number, int32_t width, int32_t height, int32_t mode) {
@@ -82,6 +92,17 @@ void NewSprite(Services& services, int32_t number, int32_t width, int32_t height
     sprite.height = height;
     sprite.mode = mode;
     sprite.pixels.assign(static_cast<size_t>(width) * height, 0);
+}
+
+void DeleteSprite(Services& services, int32_t number) {
+    auto found = services.sprites.find(number);
+    if (found == services.sprites.end() || &found->second == services.drawingSprite) {
+        return;  // drawing that is open on it keeps its sprite
+    }
+    if (found->second.texture != nullptr) {
+        SDL_DestroyTexture(found->second.texture);
+    }
+    services.sprites.erase(found);
 }
 
 DrawingTarget SpriteTarget(int32_t number) {
@@ -117,8 +138,12 @@ bool NewTexturedQuad(Services& services, int32_t quad, int32_t sprite) {
     if (image == nullptr || image->mode != kTextureMode) {
         return false;
     }
-    services.quads[quad] = TexturedQuad{sprite, {}};
+    services.quads[quad] = TexturedQuad{sprite, {}, false, 0};
     return true;
+}
+
+void NewFilledQuad(Services& services, int32_t quad, uint32_t colour) {
+    services.quads[quad] = TexturedQuad{0, {}, true, colour};
 }
 
 void BeginQuads(Services& services) {
@@ -144,23 +169,26 @@ void DrawQuad(Services& services, int32_t quad, float x, float y) {
     if (!services.drawingQuads || found == services.quads.end()) {
         return;
     }
-    Sprite* image = FindSprite(services, found->second.sprite);
-    SDL_Texture* texture = image != nullptr ? SpriteTexture(services, *image) : nullptr;
-    if (texture == nullptr) {
-        return;
-    }
-    // A one-pixel sprite (the shadows' fill) gives every point of the quad one
-    // colour: opaque, it is the same as a plain fill, which the software
-    // renderer draws many times faster; transparent, nothing shows.
+    SDL_Texture* texture = nullptr;
     SDL_Color tint = {255, 255, 255, 255};
-    if (image->width == 1 && image->height == 1) {
-        if (image->pixels[0] == 0) {
+    if (found->second.filled) {
+        tint = FillTint(found->second.fillColour);
+    } else {
+        Sprite* image = FindSprite(services, found->second.sprite);
+        texture = image != nullptr ? SpriteTexture(services, *image) : nullptr;
+        if (texture == nullptr) {
             return;
         }
-        uint32_t colour = ColourOfStored(image->pixels[0]);
-        tint = {static_cast<Uint8>(RedOf(colour)), static_cast<Uint8>(GreenOf(colour)),
-                static_cast<Uint8>(BlueOf(colour)), 255};
-        texture = nullptr;
+        // A one-pixel sprite (the shadows' fill) gives every point of the quad
+        // one colour: opaque, it is the same as a plain fill, which the
+        // software renderer draws many times faster; transparent, nothing shows.
+        if (image->width == 1 && image->height == 1) {
+            if (image->pixels[0] == 0) {
+                return;
+            }
+            tint = FillTint(ColourOfStored(image->pixels[0]));
+            texture = nullptr;
+        }
     }
     const float* c = found->second.corners;
     SDL_Vertex corner[4];

@@ -2,6 +2,7 @@
 
 #include "lighting/light.h"
 #include "lighting/light_sprite.h"
+#include "render/layers.h"
 #include "world/rounding.h"
 
 namespace {
@@ -21,10 +22,9 @@ bool OpenScreen(Services& services, const Vec2& screenSize, std::string& error) 
     return true;
 }
 
-// A blue-white light at the top-left corner, radius 500, gradient in sprite 1.
-void CreateStartLight(Lighting& lighting, Services& services) {
-    Light* light = CreateLight(lighting, 0, 0, 500, 100, 100, 250, 1);
-    DrawLightSprite(services, *light);
+// The mouse's light with its gradient.
+void CreateMouseLight(Lighting& lighting, Services& services) {
+    DrawLightSprite(services, *CreateStartLight(lighting));
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ bool StartProgram(App& app, Services& services, std::string& error) {
     }
     StartWorld(app.world);
     CreateShadowTexture(services);
-    CreateStartLight(app.lighting, services);
+    CreateMouseLight(app.lighting, services);
     return true;
 }
 
@@ -45,4 +45,5 @@ void CreateShadowTexture(Services& services) {
     PutPixel(services, 0, 0, MakeColour(1, 1, 1));
     EndDrawing(services);
     NewTexturedQuad(services, kShadowQuad, kShadowSprite);
+    NewFilledQuad(services, kCutOutQuad, MakeColour(0, 0, 0));
 }

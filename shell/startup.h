@@ -13,5 +13,6 @@ bool StartProgram(App& app, Services& services, std::string& error);
 
 // Sprite 0, one pixel of colour (1, 1, 1), and textured quad 0 made from it:
 // the near-black fill of the shadow triangles. Black itself would be
-// transparent.
+// transparent, so the black that cuts shadows out of a light's own layer is
+// textured quad 1, a plain fill.
 void CreateShadowTexture(Services& services);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "lighting/light.h"
 #include "shell/play.h"
 
 namespace {
@@ -56,8 +57,21 @@ std::string DumpState(const World& world, const Lighting& lighting, int64_t pass
     } else {
         out += "null";
     }
-    BeginList(out, "particles");
     bool first = true;
+    if (DroppedLightCount(lighting) > 0) {
+        BeginList(out, "lights");
+        bool mouseLight = true;
+        for (const Light& l : lighting.lights) {
+            if (!mouseLight) {
+                AppendItem(out, first, {l.x, l.y, static_cast<double>(l.radius), static_cast<double>(l.red),
+                                        static_cast<double>(l.green), static_cast<double>(l.blue)});
+            }
+            mouseLight = false;
+        }
+        out += ']';
+    }
+    BeginList(out, "particles");
+    first = true;
     for (const Particle& p : world.particles) {
         AppendItem(out, first, {p.position.x, p.position.y});
     }

@@ -7,7 +7,8 @@
 #include "world/world.h"
 
 // One line of JSON (without the newline): the passes so far, the mouse's
-// light, every particle, every body but the world body, and every shadow
+// light, when there are any the dropped lights ("lights": [x, y, radius,
+// red, green, blue] each), every particle, every body but the world body, and every shadow
 // triangle, each in registry order. Numbers are written in the shortest form
 // that reads back to the same double.
 std::string DumpState(const World& world, const Lighting& lighting, int64_t passes);

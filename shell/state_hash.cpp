@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 
@@ -38,6 +39,17 @@ uint64_t HashState(const World& world, const Lighting& lighting) {
         Mix(hash, s.p1);
         Mix(hash, s.p2);
         Mix(hash, s.p3);
+    }
+    // The dropped lights, as the dump lists them; none leaves the hash as it was.
+    bool mouseLight = true;
+    for (const Light& l : lighting.lights) {
+        if (!mouseLight) {
+            for (double value : {static_cast<double>(l.x), static_cast<double>(l.y), static_cast<double>(l.radius), static_cast<double>(l.red),
+                                 static_cast<double>(l.green), static_cast<double>(l.blue)}) {
+                Mix(hash, value);
+            }
+        }
+        mouseLight = false;
     }
     return hash;
 }

@@ -3,7 +3,8 @@
 // A cheap check that two runs agree: a 64-bit FNV-1a hash of the bit
 // patterns (eight bytes each, least significant first) of every particle's
 // position and previous position, every body's centre and bounds (the world
-// body's too), and every shadow corner, in registry order.
+// body's too), every shadow corner, and then the position, radius and colour
+// of every dropped light (the mouse's light left out), in registry order.
 
 #include <cstdint>
 #include <string>

@@ -5,6 +5,7 @@
 #include "dynamics/drag.h"
 #include "dynamics/step.h"
 #include "lighting/shadows.h"
+#include "shell/play.h"
 
 namespace {
 
@@ -39,8 +40,8 @@ void UpdateWorld(World& world, Lighting& lighting, int32_t mouseX, int32_t mouse
     if (!controls.lightFollows || IsGrabbing(world)) {
         return;
     }
-    // After the rebuild's walk the current light is the last one.
-    if (Light* light = lighting.lights.Current()) {
+    // Only the mouse's light follows; dropped lights stay where they were put.
+    if (Light* light = MouseLight(lighting)) {
         light->x = static_cast<float>(mouseX);
         light->y = static_cast<float>(mouseY);
     }

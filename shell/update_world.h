@@ -13,7 +13,7 @@ struct PassControls {
 };
 
 // One pass of the world: a step, the shadow rebuild from the lights where
-// they stand, then the current light moves to the mouse. So the shadows drawn
+// they stand, then the mouse's light (the registry's first) moves to the mouse. So the shadows drawn
 // next always belong to the light position of one pass earlier. A grabbed
 // particle is aimed at the mouse before the step, and while one is held the
 // light stays where it is, so that it does not sit inside the box dragged.

@@ -146,6 +146,36 @@ shot() {
   import -window root -crop "640x480+${X}+${Y}" +repage "$work/$1.png" || fail "no screenshot $1"
 }
 
+# Counts the pixels where red clearly beats blue: lit by the warm white of a
+# dropped light, never by the mouse's blue-white one. count_warm PICTURE
+count_warm() {
+  convert "$1" -depth 8 txt:- |
+    awk -F'[(),]+' 'NR > 1 && $3 > $5 + 10 { n++ } END { print n + 0 }'
+}
+
+# --- L drops a warm white light that stays when the mouse moves away;
+# Backspace takes it back. The mouse returns to where it was.
+tap l
+for _ in $(seq 20); do
+  xdotool mousemove_relative -- 20 15
+  sleep 0.03
+done
+sleep 0.5
+shot lights
+warm=$(count_warm "$work/lights.png")
+tap BackSpace
+sleep 0.3
+shot unlit
+warm_after=$(count_warm "$work/unlit.png")
+echo "warm pixels with the dropped light: $warm, after Backspace: $warm_after"
+[ "$warm" -gt 5000 ] || fail "L dropped no warm white light"
+[ "$warm_after" -lt 200 ] || fail "Backspace did not take the light back"
+for _ in $(seq 20); do
+  xdotool mousemove_relative -- -20 -15
+  sleep 0.03
+done
+sleep 0.3
+
 # --- The play keys: F12, a drag with the button, D, P, O and H.
 rm -f "$work"/tumble-2*.png
 tap F12

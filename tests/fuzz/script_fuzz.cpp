@@ -33,16 +33,20 @@ void Require(bool holds, const char* what, const std::string& detail) {
 
 bool SameCommand(const ScriptCommand& a, const ScriptCommand& b) {
     return a.kind == b.kind && a.x == b.x && a.y == b.y && a.passes == b.passes &&
-           a.view == b.view && a.file == b.file;
+           a.view == b.view && a.file == b.file && a.radius == b.radius && a.on == b.on;
 }
 
 // What a line the reader accepted must hold, and that its command reads the
 // same when the recordings' writer writes it out.
 void CheckAccepted(const ScriptCommand& c, const std::string& line) {
-    const bool point = c.kind == CommandKind::Box || c.kind == CommandKind::Mouse;
+    const bool point = c.kind == CommandKind::Box || c.kind == CommandKind::Mouse ||
+                       c.kind == CommandKind::Light;
     Require(!point || (std::llabs(c.x) <= kMaxScriptCoordinate &&
                        std::llabs(c.y) <= kMaxScriptCoordinate),
             "a point beyond the coordinate limit was accepted", line);
+    Require(c.kind != CommandKind::Radius ||
+                (c.radius >= kMinLightRadius && c.radius <= kMaxLightRadius),
+            "a radius out of range was accepted", line);
     const bool passes = c.kind == CommandKind::Step || c.kind == CommandKind::Idle;
     Require(!passes || (c.passes >= 0 && c.passes <= INT32_MAX),
             "a pass count out of range was accepted", line);

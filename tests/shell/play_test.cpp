@@ -6,8 +6,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "dynamics/drag.h"
+#include "lighting/light.h"
+#include "lighting/shadows.h"
 #include "render/study_view.h"
 #include "shell/offscreen.h"
 #include "shell/screenshot.h"
@@ -283,6 +286,94 @@ TEST(ScreenshotNames, TakeTheTimeAndCountUpPastTakenNames) {
     EXPECT_EQ(std::filesystem::path(FreeScreenshotPath(folder.string(), when)).filename(),
               "tumble-20261209-070503-3.png");
     std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+
+namespace {
+
+// The light keys, with the session recorded: what the keys did, the
+// recording says in script commands.
+class LightKeys : public Play {
+   protected:
+    std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                 ("tumble-light-keys-" + std::to_string(getpid()) + ".script");
+    Lighting& lighting = program.app.lighting;
+
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(StartRecording(program.app.recording, file.string(), "", error)) << error;
+    }
+    void TearDown() override { std::filesystem::remove(file); }
+
+    std::string Recorded() {
+        std::string error;
+        EXPECT_TRUE(StopRecording(program.app.recording, error)) << error;
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    const Light& Last() {
+        const Light* last = nullptr;
+        for (const Light& light : lighting.lights) last = &light;
+        return *last;
+    }
+};
+
+TEST_F(LightKeys, LDropsColouredLightsThatStayAndBackspaceTakesThemBackButNeverTheMouses) {
+    input.MoveMouse(100, 100);
+    Tap(kKeyL);
+    input.MoveMouse(300, 0);
+    Tap(kKeyL);
+    ASSERT_EQ(lighting.lights.Size(), 3);
+    EXPECT_EQ(Last().x, 400);
+    EXPECT_EQ(Last().red, kLightPalette[1].red);
+    EXPECT_EQ(MouseLight(lighting)->x, 400);  // the mouse's light goes on following
+    input.MoveMouse(-300, 200);
+    program.Run(2);
+    EXPECT_EQ(Last().x, 400);
+    EXPECT_EQ(MouseLight(lighting)->x, 100);
+    Tap(kKeyR);
+    EXPECT_EQ(lighting.lights.Size(), 3);  // a restart leaves the lights
+    for (int32_t i = 0; i < 4; ++i) Tap(kKeyBackspace);
+    EXPECT_EQ(lighting.lights.Size(), 1);
+    program.Run(1);
+    EXPECT_EQ(program.services.sprites.count(kFirstDroppedSprite), 0u);
+    const std::string recorded = Recorded();
+    EXPECT_NE(recorded.find("light 100 100\n"), std::string::npos) << recorded;
+    EXPECT_NE(recorded.find("light 400 100\n"), std::string::npos) << recorded;
+    EXPECT_NE(recorded.find("unlight\n"), std::string::npos) << recorded;
+}
+
+TEST_F(LightKeys, CMinusAndEqualsChangeTheMouseLightAndSSwitchesSoftShadows) {
+    Tap(kKeyC);
+    const Light& mouse = *MouseLight(lighting);
+    EXPECT_EQ(mouse.red, kLightPalette[0].red);
+    Tap(kKeyEquals);
+    EXPECT_EQ(mouse.radius, 550);
+    for (int32_t i = 0; i < 10; ++i) Tap(kKeyMinus);
+    EXPECT_EQ(MouseLight(lighting)->radius, 100);
+    MouseLight(lighting)->radius = 1000;  // a script's radius 1000, without nine large redraws
+    Tap(kKeyEquals);
+    EXPECT_EQ(mouse.radius, 1000);
+
+    input.MoveMouse(300, 240);
+    Tap(kKeySpace);
+    input.MoveMouse(0, -200);
+    program.Run(2);
+    Tap(kKeyS);
+    EXPECT_TRUE(lighting.softShadows);
+    EXPECT_EQ(lighting.casters.size(), static_cast<size_t>(kPenumbraSamples));
+    Tap(kKeyS);
+    EXPECT_FALSE(lighting.softShadows);
+    EXPECT_EQ(lighting.casters.size(), 1u);
+    const std::string recorded = Recorded();
+    for (const char* line : {"colour\n", "radius 550\n", "radius 150\n", "radius 100\n",
+                             "soft on\n", "soft off\n"}) {
+        EXPECT_NE(recorded.find(line), std::string::npos) << line << recorded;
+    }
+    // Held at the limits: nothing more is written.
+    EXPECT_EQ(recorded.find("radius 50\n"), std::string::npos);
+    EXPECT_EQ(recorded.find("radius 1050"), std::string::npos);
 }
 
 }  // namespace

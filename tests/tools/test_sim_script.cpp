@@ -79,6 +79,12 @@ TEST(SimScript, MalformedLinesNameTheLineAndStopTheRun) {
         {"box 1000001 0\n", "'1000001' is out of range"},
         {"mouse 0 99999999999999999999999\n", "is out of range"},
         {"dump now\n", "too many arguments"},
+        {"light 5\n", "missing argument (usage: light X Y)"},
+        {"radius 99\n", "'99' is out of range (100 to 1000)"},
+        {"radius 1001\n", "out of range"},
+        {"soft\n", "missing argument (usage: soft on|off)"},
+        {"soft yes\n", "'yes' is neither on nor off"},
+        {"colour blue\n", "too many arguments"},
     };
     for (const Case& c : cases) {
         ScriptRun run = RunText(c.script);
@@ -88,6 +94,47 @@ TEST(SimScript, MalformedLinesNameTheLineAndStopTheRun) {
     // Lines before the bad one have run; nothing after it.
     ScriptRun run = RunText("dump\njump 1 2\ndump\n");
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+}
+
+TEST(SimScript, DroppedLightsAreDumpedAfterTheMouseLightAndCastTheirShadowsAtOnce) {
+    ScriptRun run = RunText(
+        "box 320 240\n"
+        "mouse 320 40\n"
+        "step 2\n"
+        "light 100 240\n"
+        "colour\n"
+        "radius 150\n"
+        "dump\n"
+        "unlight\n"
+        "unlight\n"
+        "dump\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string first = run.out.substr(0, run.out.find('\n'));
+    const std::string second = run.out.substr(first.size() + 1);
+    EXPECT_NE(first.find("\"light\": [320, 40], \"lights\": [[100, 240, 300, 230, 210, 170]], "
+                         "\"particles\""),
+              std::string::npos)
+        << first;
+    // The dropped light's own quad, from the worked example lit from (100, 240).
+    EXPECT_NE(first.find("[1440, 106, 300, 260, 300, 220], [300, 260, 1440, 106, 1440, 374]"),
+              std::string::npos)
+        << first;
+    // Gone again: the dump and its shadows are those of the mouse's light alone.
+    EXPECT_EQ(second.find("lights"), std::string::npos);
+    EXPECT_EQ(second.find("1440"), std::string::npos);
+    EXPECT_NE(second.find("[173, 1360, 340, 220, 300, 220]"), std::string::npos);
+}
+
+TEST(SimScript, SoftShadowsListEveryPenumbraPointsTrianglesAndOffRestoresTheHardOnes) {
+    const std::string scene = "box 320 240\nmouse 320 40\nstep 2\n";
+    ScriptRun hard = RunText(scene + "dump\n");
+    ScriptRun soft = RunText(scene + "soft on\ndump\nsoft off\ndump\n");
+    ASSERT_EQ(soft.status, 0) << soft.err;
+    const std::string on = soft.out.substr(0, soft.out.find('\n') + 1);
+    EXPECT_EQ(soft.out.substr(on.size()), hard.out);
+    // Eight casters of six triangles each: 48 triangles of 6 numbers.
+    EXPECT_EQ(std::count(on.begin(), on.end(), '[') - std::count(hard.out.begin(), hard.out.end(), '['),
+              48 - 6);
 }
 
 TEST(SimScript, AcceptsCommentsBlankLinesAndWindowsLineEnds) {

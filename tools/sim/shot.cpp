@@ -1,10 +1,8 @@
 #include "tools/sim/shot.h"
 
 #include <algorithm>
-#include <set>
 #include <vector>
 
-#include "lighting/light_sprite.h"
 #include "render/png_file.h"
 #include "render/render_frame.h"
 #include "shell/services.h"
@@ -20,7 +18,6 @@ constexpr int32_t kShotFramesPerSecond = 60;
 struct ShotCamera::Offscreen {
     ScriptedInput input;
     Services services;
-    std::set<int32_t> drawnSprites;  // light gradients already made
     double lastDrawMilliseconds = 0;  // the study view shows the time of the picture before
 
     ~Offscreen() { StopServices(services); }
@@ -44,11 +41,6 @@ bool ShotCamera::Write(const Sim& sim, const std::string& file, std::string& err
         offscreen_ = std::move(offscreen);
     }
     Services& services = offscreen_->services;
-    for (const Light& light : sim.lighting.lights) {
-        if (offscreen_->drawnSprites.insert(light.sprite).second) {
-            DrawLightSprite(services, light);
-        }
-    }
     // The window's mouse never leaves the screen.
     services.mouseX = std::clamp(sim.mouseX, 0, width - 1);
     services.mouseY = std::clamp(sim.mouseY, 0, height - 1);

@@ -59,7 +59,7 @@ PassControls SimPassControls(const Sim& sim, bool idle) {
 
 void StartSim(Sim& sim) {
     StartWorld(sim.world);
-    CreateLight(sim.lighting, 0, 0, 500, 100, 100, 250, 1);
+    CreateStartLight(sim.lighting);
 }
 
 std::string DumpSim(const Sim& sim) {

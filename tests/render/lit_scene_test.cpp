@@ -1,0 +1,140 @@
+// Frames with several lights and with soft shadows: each light in its own
+// layer with its shadows cut out, the layers added up.
+
+#include <gtest/gtest.h>
+
+#include "dynamics/body_geometry.h"
+#include "lighting/light.h"
+#include "lighting/light_sprite.h"
+#include "lighting/shadows.h"
+#include "render/layers.h"
+#include "render/render_frame.h"
+#include "shell/offscreen.h"
+#include "world/factories.h"
+
+namespace {
+
+class LitScene : public ::testing::Test {
+   protected:
+    Offscreen screen;
+    Services& services = screen.services;
+    World world;
+    Lighting lighting;
+
+    LitScene() {
+        CreateShadowTexture(services);
+        StartWorld(world);
+        DropBox(world, 320, 240);  // corners (300, 220) to (340, 260)
+        UpdateBodyGeometry(world);
+    }
+
+    Screen Draw() {
+        RenderFrame(world, lighting, 60, services);
+        return screen.Read();
+    }
+    // The colour the light's gradient gives the screen point (x, y).
+    uint32_t GradientAt(const Light& light, int32_t x, int32_t y) {
+        return GradientColour(light, x - static_cast<int32_t>(light.x) + light.radius,
+                              y - static_cast<int32_t>(light.y) + light.radius);
+    }
+};
+
+// A red light and a green one above the box, 40 pixels apart: below the box
+// each light's shadow, and where they overlap, a strip in both.
+TEST_F(LitScene, TwoLightsAddUpAndEachLightsShadowKeepsTheOthersLight) {
+    const Light& red = *CreateLight(lighting, 300, 100, 500, 200, 0, 0, 1);
+    const Light& green = *CreateLight(lighting, 340, 100, 500, 0, 200, 0, 2);
+    BuildShadows(world, lighting);
+    Screen frame = Draw();
+
+    // Lit by both: the colours add, each exactly its own gradient.
+    const uint32_t both = GradientAt(red, 320, 150) + GradientAt(green, 320, 150);
+    EXPECT_EQ(frame.RgbAt(320, 150), Rgb(both));
+    EXPECT_GT(RedOf(both), 100);
+    EXPECT_GT(GreenOf(both), 100);
+    // In the red light's shadow only the green light reaches, and the other way round.
+    EXPECT_EQ(frame.RgbAt(370, 400), Rgb(GradientAt(green, 370, 400)));
+    EXPECT_EQ(frame.RgbAt(270, 400), Rgb(GradientAt(red, 270, 400)));
+    EXPECT_GT(GreenOf(frame.At(370, 400)), 0);
+    EXPECT_GT(RedOf(frame.At(270, 400)), 0);
+    // In both shadows, and on the box itself: black.
+    EXPECT_EQ(frame.RgbAt(320, 400), "0,0,0");
+    EXPECT_EQ(frame.RgbAt(320, 240), "0,0,0");
+    EXPECT_EQ(frame.RgbAt(320, 220), "255,255,255");  // outlines over the layers
+}
+
+TEST_F(LitScene, ALightTheRebuildHasNotSeenShowsWithoutShadowsInsteadOfNotAtAll) {
+    CreateLight(lighting, 300, 100, 500, 200, 0, 0, 1);
+    BuildShadows(world, lighting);
+    const Light& late = *CreateLight(lighting, 340, 100, 500, 0, 200, 0, 2);
+    Screen frame = Draw();
+    EXPECT_EQ(frame.RgbAt(320, 400), Rgb(GradientAt(late, 320, 400)));
+}
+
+// Samples a row below the box lit from straight above it: where the hard
+// shadow's edge is sharp, the soft one passes through values between dark
+// and lit, over more pixels the further it is from the box.
+TEST_F(LitScene, SoftShadowsGradeTheEdgeWiderAwayFromTheBoxAndLeaveTheBoxBlack) {
+    CreateLight(lighting, 320, 60, 500, 100, 100, 250, 1);
+    BuildShadows(world, lighting);
+    Screen hard = Draw();
+    lighting.softShadows = true;
+    BuildShadows(world, lighting);
+    Screen soft = Draw();
+
+    auto graded = [&](int32_t y) {
+        int32_t count = 0;
+        for (int32_t x = 200; x < 440; ++x) {
+            const int32_t lit = BlueOf(hard.At(x, y));
+            const int32_t value = BlueOf(soft.At(x, y));
+            if (lit > 40 && value > lit / 10 && value < lit * 8 / 10) {
+                ++count;
+            }
+        }
+        return count;
+    };
+    const int32_t near = graded(280);
+    const int32_t far = graded(460);
+    EXPECT_GE(near, 2);
+    EXPECT_GT(far, near);
+    for (int32_t y = 222; y <= 258; ++y) {
+        for (int32_t x = 302; x <= 338; ++x) {
+            ASSERT_EQ(soft.RgbAt(x, y), "0,0,0") << x << "," << y;
+        }
+    }
+    // Well outside the shadow, the average of the penumbra is close to the light.
+    EXPECT_NEAR(BlueOf(soft.At(100, 100)), BlueOf(hard.At(100, 100)), 8);
+}
+
+TEST_F(LitScene, RemovedLightsLoseTheirSpritesAndOneHardLightNeedsNoLayer) {
+    CreateLight(lighting, 0, 0, 500, 100, 100, 250, 1);
+    for (int32_t round = 0; round < 5; ++round) {
+        DropLight(lighting, 100, 100);
+        DropLight(lighting, 500, 100);
+        BuildShadows(world, lighting);
+        Draw();
+        EXPECT_EQ(services.sprites.count(kFirstDroppedSprite + 1), 1u);
+        EXPECT_EQ(services.layers.size(), 1u);
+        RemoveLastLight(lighting);
+        RemoveLastLight(lighting);
+        BuildShadows(world, lighting);
+        Draw();
+        EXPECT_EQ(services.sprites.count(kFirstDroppedSprite), 0u);
+        EXPECT_EQ(services.sprites.count(kFirstDroppedSprite + 1), 0u);
+        EXPECT_TRUE(services.layers.empty());
+    }
+    EXPECT_EQ(services.sprites.size(), 2u);  // the shadow fill and the mouse light's gradient
+}
+
+TEST_F(LitScene, ANewColourOrRadiusRedrawsTheMouseLightsGradient) {
+    Light& light = *CreateLight(lighting, 320, 240, 500, 100, 100, 250, 1);
+    Draw();
+    SetLightColour(light, kLightPalette[2]);
+    light.radius = 150;
+    Screen frame = Draw();
+    EXPECT_EQ(services.sprites.at(1).width, 300);
+    EXPECT_EQ(frame.RgbAt(320, 150), Rgb(GradientAt(light, 320, 150)));
+    EXPECT_EQ(frame.RgbAt(320, 50), "0,0,0");  // beyond the smaller disc
+}
+
+}  // namespace
