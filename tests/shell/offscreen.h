@@ -44,6 +44,13 @@ struct Offscreen {
     }
     ~Offscreen() { StopServices(services); }
     LoopEnd Run(int64_t passes) { return RunMainLoop(app, services, passes); }
+    // A key pressed in one pass and released in the next, as a hand does it.
+    void Tap(int32_t key) {
+        input.keysDown[key] = 1;
+        Run(1);
+        input.keysDown[key] = 0;
+        Run(1);
+    }
     Screen Read() { return {ReadBackBuffer(services), services.screenWidth}; }
 };
 

@@ -25,13 +25,7 @@ class Play : public ::testing::Test {
     ScriptedInput& input = program.input;
     World& world = program.app.world;
 
-    // A key pressed in one pass and released in the next, as a hand does it.
-    void Tap(int32_t key) {
-        input.keysDown[key] = 1;
-        program.Run(1);
-        input.keysDown[key] = 0;
-        program.Run(1);
-    }
+    void Tap(int32_t key) { program.Tap(key); }
 
     std::vector<Vec2> Positions() {
         std::vector<Vec2> positions;

@@ -50,32 +50,24 @@ class RecordReplay : public ::testing::Test {
             << error;
     }
 
-    // A key pressed in one pass and released in the next, as a hand does it.
-    static void Tap(Offscreen& program, int32_t key) {
-        program.input.keysDown[key] = 1;
-        program.Run(1);
-        program.input.keysDown[key] = 0;
-        program.Run(1);
-    }
-
     // Drops, mouse motion, a pause with a single step, a drag, a frozen
     // light, a view, a restart, and Escape.
     static void PlaySession(Offscreen& program) {
         ScriptedInput& input = program.input;
         input.MoveMouse(300, 240);
-        Tap(program, kKeySpace);
+        program.Tap(kKeySpace);
         input.MoveMouse(6, 4);
-        Tap(program, kKeySpace);  // on top of the first: they fly apart
+        program.Tap(kKeySpace);  // on top of the first: they fly apart
         program.Run(8);
         input.MoveMouse(100, -100);
-        Tap(program, kKeySpace);
+        program.Tap(kKeySpace);
         program.Run(4);
-        Tap(program, kKeyP);
+        program.Tap(kKeyP);
         input.MoveMouse(-20, 0);
         program.Run(3);
-        Tap(program, kKeyO);
+        program.Tap(kKeyO);
         program.Run(2);
-        Tap(program, kKeyP);
+        program.Tap(kKeyP);
         input.MoveMouse(20, 0);
         input.leftButton = true;  // over the box dropped at (406, 144)
         program.Run(1);
@@ -84,15 +76,15 @@ class RecordReplay : public ::testing::Test {
         program.Run(12);
         input.leftButton = false;
         program.Run(3);
-        Tap(program, kKeyF);
+        program.Tap(kKeyF);
         input.MoveMouse(30, 30);
         program.Run(3);
-        Tap(program, kKeyF);
-        Tap(program, kKeyD);
+        program.Tap(kKeyF);
+        program.Tap(kKeyD);
         program.Run(5);
-        Tap(program, kKeyR);
+        program.Tap(kKeyR);
         input.MoveMouse(-50, 10);
-        Tap(program, kKeySpace);
+        program.Tap(kKeySpace);
         program.Run(6);
         input.keysDown[kKeyEscape] = 1;
         EXPECT_EQ(program.Run(1), LoopEnd::Escape);
@@ -153,7 +145,7 @@ TEST_F(RecordReplay, AReplayRecordedAgainRebuildsTheWholeSession) {
 
     // Then it is the user's again, from that world.
     second.input.MoveMouse(40, 40);
-    Tap(second, kKeySpace);
+    second.Tap(kKeySpace);
     second.Run(5);
     ASSERT_TRUE(FinishRecording(second.app, stderr));
     EXPECT_NE(WindowEnd(second.app), WindowEnd(first.app));
@@ -185,17 +177,17 @@ TEST_F(RecordReplay, AReplayTakesOnePassAFrameAndTheUsersPauseHoldsIt) {
 
     program.Run(3);  // paused: the script waits
     EXPECT_EQ(program.app.replay.passesLeft, 2);
-    Tap(program, kKeyO);
+    program.Tap(kKeyO);
     program.Run(1);  // the single step takes one of the script's passes
     EXPECT_EQ(program.app.replay.passesLeft, 1);
-    Tap(program, kKeyP);
+    program.Tap(kKeyP);
     program.Run(1);
     EXPECT_FALSE(IsReplaying(program.app.replay));
     EXPECT_EQ(program.app.world.particles.Size(), 8);
 
     // The program goes on interactively, the mouse from where the script left it.
     input.MoveMouse(10, 0);
-    Tap(program, kKeySpace);
+    program.Tap(kKeySpace);
     EXPECT_EQ(program.app.world.particles.Size(), 12);
     EXPECT_EQ(GetMouseX(program.services), 60);
 }
@@ -310,7 +302,7 @@ TEST_F(RecordReplay, ADiskThatFillsStopsTheRecordingAndTheProgramGoesOn) {
                         ": No space left on device; recording stopped\n");
     EXPECT_FALSE(IsRecording(program.app.recording));
     program.input.MoveMouse(320, 240);
-    Tap(program, kKeySpace);
+    program.Tap(kKeySpace);
     EXPECT_EQ(program.app.world.particles.Size(), 4);
     EXPECT_FALSE(FinishRecording(program.app, stderr));  // the exit status will say so
 }
