@@ -41,6 +41,12 @@ void MoveCursorToLastLight(Lighting& lighting) {
     }
 }
 
+bool SameColour(const Light& light, const LightColour& colour) {
+    return light.red == colour.red && light.green == colour.green && light.blue == colour.blue;
+}
+
+}  // namespace
+
 bool SpriteInUse(const Lighting& lighting, int32_t sprite) {
     for (const Light& light : lighting.lights) {
         if (light.sprite == sprite) {
@@ -49,12 +55,6 @@ bool SpriteInUse(const Lighting& lighting, int32_t sprite) {
     }
     return false;
 }
-
-bool SameColour(const Light& light, const LightColour& colour) {
-    return light.red == colour.red && light.green == colour.green && light.blue == colour.blue;
-}
-
-}  // namespace
 
 Light* CreateStartLight(Lighting& lighting) {
     return CreateLight(lighting, 0, 0, kStartLightRadius, kStartLightColour.red,

@@ -56,6 +56,9 @@ constexpr int32_t kMinLightRadius = 100;
 constexpr int32_t kMaxLightRadius = 1000;
 constexpr int32_t kLightRadiusStep = 50;
 
+// Whether a light of the registry has its gradient in that sprite.
+bool SpriteInUse(const Lighting& lighting, int32_t sprite);
+
 // The number of lights besides the mouse's.
 int32_t DroppedLightCount(const Lighting& lighting);
 

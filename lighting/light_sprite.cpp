@@ -18,15 +18,6 @@ bool HoldsGradientOf(const Services& services, const Light& light) {
            SpritePixel(services, light.sprite, R, R) == GradientColour(light, R, R);
 }
 
-bool UsedByALight(const Lighting& lighting, int32_t sprite) {
-    for (const Light& light : lighting.lights) {
-        if (light.sprite == sprite) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 void DrawLightSprite(Services& services, const Light& light) {
@@ -48,7 +39,7 @@ void UpdateLightSprites(Services& services, const Lighting& lighting) {
         }
     }
     for (int32_t sprite = kFirstDroppedSprite; sprite <= kLastDroppedSprite; ++sprite) {
-        if (!UsedByALight(lighting, sprite)) {
+        if (!SpriteInUse(lighting, sprite)) {
             DeleteSprite(services, sprite);
         }
     }

@@ -68,11 +68,7 @@ void RecordCommand(Recording& recording, const ScriptCommand& command) {
             RecordMouse(recording, command.x, command.y);
             return;
         case CommandKind::Step:
-        case CommandKind::Idle:
-            for (int64_t i = 0; i < command.passes; ++i) {
-                RecordPass(recording, command.kind == CommandKind::Step);
-            }
-            return;
+        case CommandKind::Idle:  // passes are noted one by one, by RecordPass
         case CommandKind::None:
             return;
         default:
