@@ -13,10 +13,14 @@
 // records may hold plain pointers to them until they are removed.
 //
 // Records live in blocks that the list allocates as it grows, each as large
-// as everything before it, and a removed or cleared record's place is kept
-// for the next Add. So registries that are emptied and refilled every pass
-// (contacts, shadow triangles) allocate nothing once they have reached their
-// largest size, and a registry of n records took about log2(n) allocations.
+// as everything before it, and places are handed out in address order. A
+// removed record's place is kept for the next Add; a Clear hands every place
+// out again from the start. So records lie in memory in the order they were
+// added (a walk over a registry reads its memory front to back, which is what
+// keeps the passes over contacts and candidate pairs fast), registries that
+// are emptied and refilled every pass (contacts, pairs, shadow triangles)
+// allocate nothing once they have reached their largest size, and a registry
+// of n records took about log2(n) allocations.
 
 #include <cstdint>
 #include <memory>
@@ -88,11 +92,10 @@ class OrderedList {
 
     // Destroys every record; the cursor goes before the (absent) first element.
     void Clear() {
-        if (last_ != nullptr) {
-            last_->next = spare_;
-            spare_ = first_;
-        }
         first_ = last_ = current_ = nullptr;
+        spare_ = nullptr;
+        freshBlock_ = 0;
+        freshIndex_ = 0;
         size_ = 0;
     }
 
@@ -113,14 +116,27 @@ class OrderedList {
     static_assert(std::is_standard_layout_v<Node>, "records must be plain structs");
     static_assert(std::is_trivially_destructible_v<T>, "records must be plain structs");
 
-    // A zero-filled node from the spares, after a new block when there are none.
+    // A zero-filled node: a removed record's place when there is one,
+    // otherwise the next place never handed out since the last Clear.
     Node* NewNode() {
-        if (spare_ == nullptr) {
+        Node* node = spare_;
+        if (node != nullptr) {
+            spare_ = node->next;
+        } else {
+            node = FreshNode();
+        }
+        return new (node) Node{};
+    }
+
+    Node* FreshNode() {
+        if (freshBlock_ < blocks_.size() && freshIndex_ == blocks_[freshBlock_].count) {
+            ++freshBlock_;
+            freshIndex_ = 0;
+        }
+        if (freshBlock_ == blocks_.size()) {
             AddBlock();
         }
-        Node* node = spare_;
-        spare_ = node->next;
-        return new (node) Node{};
+        return &blocks_[freshBlock_].nodes[freshIndex_++];
     }
 
     void AddBlock() {
@@ -130,11 +146,7 @@ class OrderedList {
         count = count > kLargestBlock ? kLargestBlock : count;
         // Left uninitialised: a node is zero-filled when it is handed out, so
         // the pages of a large block are touched only as it fills.
-        blocks_.emplace_back(new Node[count]);
-        Node* block = blocks_.back().get();
-        for (int32_t i = count - 1; i >= 0; --i) {
-            Spare(&block[i]);
-        }
+        blocks_.push_back({std::unique_ptr<Node[]>(new Node[count]), count});
         capacity_ += count;
     }
 
@@ -156,10 +168,16 @@ class OrderedList {
     Node* first_ = nullptr;
     Node* last_ = nullptr;
     Node* current_ = nullptr;
-    Node* spare_ = nullptr;  // free places, linked through `next`
+    Node* spare_ = nullptr;  // places of removed records, linked through `next`
     int32_t size_ = 0;
     int32_t capacity_ = 0;
-    std::vector<std::unique_ptr<Node[]>> blocks_;
+    struct Block {
+        std::unique_ptr<Node[]> nodes;
+        int32_t count;
+    };
+    std::vector<Block> blocks_;
+    std::size_t freshBlock_ = 0;  // the next place never handed out since the last Clear
+    int32_t freshIndex_ = 0;
 
    public:
     class ConstIterator {

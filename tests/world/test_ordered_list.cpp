@@ -104,4 +104,39 @@ TEST(OrderedList, ANestedPassVisitsEveryUnorderedPairOnce) {
               (std::vector<std::pair<int, int>>{{1, 2}, {1, 3}, {1, 4}, {2, 3}, {2, 4}, {3, 4}}));
 }
 
+// The contacts and the candidate pairs are emptied and refilled every pass;
+// walking them reads memory front to back only if a refill lays the records
+// out again in the order they are added.
+TEST(OrderedList, ARefillAfterAClearTakesTheSamePlacesInOrderZeroFilled) {
+    List list;
+    std::vector<Item*> first;
+    for (int v = 0; v < 100; ++v) first.push_back(Add(list, v));
+    // Holes in the middle, then everything cleared.
+    list.Reset();
+    while (Item* item = list.Next()) {
+        if (item->value % 3 == 0) list.RemoveCurrent();
+    }
+    list.Clear();
+    for (int v = 0; v < 100; ++v) {
+        Item* item = list.Add();
+        EXPECT_EQ(item, first[v]) << v;
+        EXPECT_EQ(item->value, 0) << v;
+        item->value = v;
+    }
+    EXPECT_EQ(list.Size(), 100);
+}
+
+TEST(OrderedList, ARemovedRecordsPlaceIsTakenByTheNextAdd) {
+    List list;
+    Fill(list, {1, 2, 3});
+    list.Reset();
+    list.Next();
+    Item* second = list.Next();
+    list.RemoveCurrent();
+    list.Reset();
+    Item* added = Add(list, 9);
+    EXPECT_EQ(added, second);
+    EXPECT_EQ(ValuesOf(list), (Values{9, 1, 3}));
+}
+
 }  // namespace
