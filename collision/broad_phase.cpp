@@ -14,11 +14,41 @@ bool GrownBoundsOverlap(const Body& a, const Body& b, int32_t m) {
                          Grown(b.boundsMax, m));
 }
 
-bool MayCollide(const Body& a, const Body& b) {
-    if (a.mass == 0 && b.mass == 0) {
-        return false;
+// The grown bounds of a body, as the pair search compares them.
+SweepEntry SweepEntryOf(Body* body, int32_t order, int32_t margin) {
+    const Vec2 min = Grown(body->boundsMin, -margin);
+    const Vec2 max = Grown(body->boundsMax, margin);
+    return {min.x, max.x, min.y, max.y, order, body->mass == 0, body};
+}
+
+// Two bodies may collide unless both are immovable (the world body never
+// enters the sweep), and are candidates when their grown bounds overlap.
+bool AreCandidates(const SweepEntry& first, const SweepEntry& second) {
+    return !(first.immovable && second.immovable) &&
+           IntervalDistance(first.minX, first.maxX, second.minX, second.maxX) < 0 &&
+           IntervalDistance(first.minY, first.maxY, second.minY, second.maxY) < 0;
+}
+
+// Puts the candidates into the order of the walk over all pairs: by the
+// first body's place, then by the second's. A counting sort on the first
+// body's place leaves only a handful of pairs per body to sort by the second.
+const std::vector<CandidatePair>& InWalkOrder(BroadPhaseScratch& scratch, int32_t bodies) {
+    std::vector<int32_t>& end = scratch.firstOrderEnd;
+    end.assign(bodies + 1, 0);
+    for (const CandidatePair& pair : scratch.candidates) ++end[pair.firstOrder + 1];
+    for (int32_t order = 1; order <= bodies; ++order) end[order] += end[order - 1];
+    // end[order] is now where the pairs of `order` start; filling moves it to their end.
+    scratch.sorted.resize(scratch.candidates.size());
+    for (const CandidatePair& pair : scratch.candidates) scratch.sorted[end[pair.firstOrder]++] = pair;
+    auto bySecond = [](const CandidatePair& a, const CandidatePair& b) {
+        return a.secondOrder < b.secondOrder;
+    };
+    int32_t begin = 0;
+    for (int32_t order = 0; order < bodies; ++order) {
+        std::sort(scratch.sorted.begin() + begin, scratch.sorted.begin() + end[order], bySecond);
+        begin = end[order];
     }
-    return a.id != kWorldBodyId && b.id != kWorldBodyId;
+    return scratch.sorted;
 }
 
 // Calls onCandidate(A, B) for every unordered pair of bodies whose bounds,
@@ -41,7 +71,7 @@ void SearchBodyPairs(World& world, int32_t margin, OnCandidate onCandidate) {
     world.bodies.Reset();
     while (Body* body = world.bodies.Next()) {
         if (body->id != kWorldBodyId) {
-            sweep.push_back({body->boundsMin.x - margin, body->boundsMax.x + margin, order, body});
+            sweep.push_back(SweepEntryOf(body, order, margin));
         }
         ++order;
     }
@@ -56,18 +86,12 @@ void SearchBodyPairs(World& world, int32_t margin, OnCandidate onCandidate) {
             const SweepEntry& f = sweep[j];
             const SweepEntry& first = e.order < f.order ? e : f;
             const SweepEntry& second = e.order < f.order ? f : e;
-            if (MayCollide(*first.body, *second.body) &&
-                GrownBoundsOverlap(*first.body, *second.body, margin)) {
+            if (AreCandidates(first, second)) {
                 candidates.push_back({first.order, second.order, first.body, second.body});
             }
         }
     }
-    std::sort(candidates.begin(), candidates.end(),
-              [](const CandidatePair& a, const CandidatePair& b) {
-                  return a.firstOrder != b.firstOrder ? a.firstOrder < b.firstOrder
-                                                      : a.secondOrder < b.secondOrder;
-              });
-    for (const CandidatePair& pair : candidates) {
+    for (const CandidatePair& pair : InWalkOrder(scratch, order)) {
         onCandidate(pair.first, pair.second);
     }
 }

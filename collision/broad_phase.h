@@ -16,9 +16,12 @@ struct Vec2;
 // Storage of the pair search, kept from step to step so that a search
 // allocates nothing once it has grown.
 struct SweepEntry {
-    double minX;  // the grown bounds' x range
+    double minX;  // the grown bounds
     double maxX;
+    double minY;
+    double maxY;
     int32_t order;  // place in the body registry
+    bool immovable;
     Body* body;
 };
 struct CandidatePair {
@@ -30,6 +33,8 @@ struct CandidatePair {
 struct BroadPhaseScratch {
     std::vector<SweepEntry> sweep;
     std::vector<CandidatePair> candidates;
+    std::vector<CandidatePair> sorted;   // the candidates in the order of the walk
+    std::vector<int32_t> firstOrderEnd;  // by registry place: where its pairs end in `sorted`
 };
 
 void AddBodyPair(World& world, Body* first, Body* second);
