@@ -15,7 +15,8 @@ void IndexContact(ContactIndex& index, const Contact& contact) {
         index.particlePass[id] = index.pass;
         index.newestEntry[id] = -1;
     }
-    index.entries.push_back({&contact, index.newestEntry[id]});
+    const int32_t edgeAId = contact.edgeA != nullptr ? contact.edgeA->id : -1;
+    index.entries.push_back({&contact, edgeAId, index.newestEntry[id]});
     index.newestEntry[id] = static_cast<int32_t>(index.entries.size() - 1);
 }
 

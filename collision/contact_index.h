@@ -15,7 +15,8 @@ struct Contact;
 struct ContactIndex {
     struct Entry {
         const Contact* contact;
-        int32_t next;  // the particle's previous entry, or -1
+        int32_t edgeAId;  // of the contact's edgeA (-1 without one), which FindContact compares
+        int32_t next;     // the particle's previous entry, or -1
     };
     uint32_t pass = 1;                   // entries stamped with another pass are gone
     std::vector<uint32_t> particlePass;  // by particle id: the pass of its latest entry
@@ -28,7 +29,7 @@ void IndexContact(ContactIndex& index, const Contact& contact);
 // Forgets every contact at once.
 void ClearContactIndex(ContactIndex& index);
 
-// Calls visit(contact) for each indexed contact of the particle until it returns true.
+// Calls visit(entry) for each indexed contact of the particle until it returns true.
 template <typename Visit>
 bool AnyContactOfParticle(const ContactIndex& index, int32_t particleId, Visit visit) {
     if (particleId < 0 || static_cast<std::size_t>(particleId) >= index.particlePass.size() ||
@@ -36,7 +37,7 @@ bool AnyContactOfParticle(const ContactIndex& index, int32_t particleId, Visit v
         return false;
     }
     for (int32_t e = index.newestEntry[particleId]; e >= 0; e = index.entries[e].next) {
-        if (visit(*index.entries[e].contact)) {
+        if (visit(index.entries[e])) {
             return true;
         }
     }

@@ -2,15 +2,15 @@
 
 namespace {
 
-bool SameParticle(const Particle* a, const Particle* b) { return a->id == b->id; }
-
-bool ContactsMatch(const Contact& existing, const Contact& probe) {
-    if (existing.kind == WallContact || probe.kind == WallContact) {
-        return SameParticle(existing.particle, probe.particle);
+// The matching rule for a contact E of the probe's own particle (every
+// contact the index lists for it): a wall contact on either side matches;
+// two edge contacts match when E's edgeA is one of the probe's two edge ends.
+// E's edgeB is not compared.
+bool MatchesProbe(const ContactIndex::Entry& existing, const Contact& probe) {
+    if (existing.contact->kind == WallContact || probe.kind == WallContact) {
+        return true;
     }
-    // Only the existing contact's edgeA is compared, against both probe ends.
-    return SameParticle(existing.particle, probe.particle) &&
-           (SameParticle(existing.edgeA, probe.edgeA) || SameParticle(existing.edgeA, probe.edgeB));
+    return existing.edgeAId == probe.edgeA->id || existing.edgeAId == probe.edgeB->id;
 }
 
 }  // namespace
@@ -31,7 +31,9 @@ Contact* CreateContact(World& world, Particle* edgeA, Particle* edgeB, Particle*
 // probe's particle need a look. Which of them matches first does not matter.
 bool FindContact(World& world, const Contact& probe) {
     return AnyContactOfParticle(world.contactIndex, probe.particle->id,
-                                [&](const Contact& existing) { return ContactsMatch(existing, probe); });
+                                [&](const ContactIndex::Entry& existing) {
+                                    return MatchesProbe(existing, probe);
+                                });
 }
 
 void ClearContacts(World& world) {
