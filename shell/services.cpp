@@ -140,6 +140,9 @@ bool OpenScreenInWindow(Services& services, int32_t width, int32_t height, std::
         error = std::string("no renderer for the window: ") + SDL_GetError();
         return false;
     }
+    SDL_RendererInfo info;
+    services.softwareRenderer = SDL_GetRendererInfo(services.renderer, &info) == 0 &&
+                                (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     // A resized window shows the same screen, scaled with its aspect kept.
     SDL_RenderSetLogicalSize(services.renderer, width, height);
     services.screenWidth = width;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "shell/input_source.h"
+#include "shell/triangle_spans.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -89,6 +90,19 @@ struct TexturedQuad {
     uint32_t fillColour = 0;
 };
 
+// Plain-fill quads of one colour waiting to be filled: the pixels they cover
+// on a width × height target, 1 for covered, in rows top … bottom − 1 (none
+// when bottom is not past top). Every other pixel is 0.
+struct GatheredFill {
+    uint32_t colour = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t top = 0;
+    int32_t bottom = 0;
+    std::vector<uint8_t> covered;
+    std::vector<Span> spans;  // one quad's, kept for its storage
+};
+
 // Where 2D drawing goes: the back buffer, or a sprite by number.
 struct DrawingTarget {
     int32_t sprite;
@@ -134,6 +148,12 @@ struct Services {
     std::map<int32_t, Sprite> sprites;
     std::map<int32_t, TexturedQuad> quads;
     bool drawingQuads = false;
+    // On SDL's software renderer plain-fill quads are gathered here and
+    // filled at EndQuads, row by row (shell/sprites.cpp). Tests turn
+    // softwareRenderer off to have the same renderer draw triangle by
+    // triangle, as every other renderer does.
+    bool softwareRenderer = false;
+    GatheredFill gathered;
 
     // Screen-sized render targets by number; while one is open, sprite
     // copies and quads draw into it instead of the back buffer.
@@ -195,6 +215,9 @@ void BlitSprite(Services& services, int32_t number, int32_t x, int32_t y);
 uint32_t SpritePixel(const Services& services, int32_t number, int32_t x, int32_t y);
 bool NewTexturedQuad(Services& services, int32_t quad, int32_t sprite);
 void NewFilledQuad(Services& services, int32_t quad, uint32_t colour);
+// Quads are drawn between BeginQuads and EndQuads, and nothing else is: a
+// plain-fill quad may be filled only at EndQuads (or when a quad of another
+// kind follows it), so a sprite copied in between could end up beneath it.
 void BeginQuads(Services& services);
 void EndQuads(Services& services);
 void SetQuadCorners(Services& services, int32_t quad, float x1, float y1, float x2, float y2,

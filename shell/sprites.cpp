@@ -1,9 +1,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "shell/services.h"
 #include "shell/services_internal.h"
+#include "shell/triangle_spans.h"
 
 namespace {
 
@@ -31,6 +33,100 @@ void AddIfFrontFacing(SDL_Vertex* triangles, int& count, const SDL_Vertex& a, co
         triangles[count++] = a;
         triangles[count++] = b;
         triangles[count++] = c;
+    }
+}
+
+// A corner the spans cover exactly as SDL would.
+bool IsSpanCorner(const SDL_FPoint& p) {
+    const auto fits = [](float v) { return v == std::floor(v) && std::fabs(v) <= kMaxSpanCorner; };
+    return fits(p.x) && fits(p.y);
+}
+
+GridPoint GridCorner(const SDL_Vertex& v) {
+    return {static_cast<int32_t>(v.position.x), static_cast<int32_t>(v.position.y)};
+}
+
+// SDL's software renderer fills a triangle by testing every pixel of its
+// bounding box, and the shadows' long thin triangles leave most of their
+// boxes empty, while together they cover much of the screen many times
+// over. So a plain fill on that renderer is gathered instead: each
+// triangle's covered pixels (exactly those SDL would fill) are marked, and
+// EndQuads hands SDL the marked runs of each row as rectangles one pixel
+// high: every pixel is tested once and written once. Triangles with corners
+// between whole pixels, or on a scaled screen, are left to SDL, and so is
+// every triangle on other renderers, which fill triangles their own way.
+bool CanGather(const Services& services, const SDL_Vertex* triangles, int count) {
+    if (!services.softwareRenderer) {
+        return false;
+    }
+    float scaleX = 0;
+    float scaleY = 0;
+    SDL_RenderGetScale(services.renderer, &scaleX, &scaleY);
+    if (scaleX != 1 || scaleY != 1) {
+        return false;
+    }
+    return std::all_of(triangles, triangles + count,
+                       [](const SDL_Vertex& v) { return IsSpanCorner(v.position); });
+}
+
+void FillGathered(Services& services) {
+    GatheredFill& fill = services.gathered;
+    if (fill.top >= fill.bottom) {
+        return;
+    }
+    SDL_SetRenderDrawColor(services.renderer, RedOf(fill.colour), GreenOf(fill.colour),
+                           BlueOf(fill.colour), 255);
+    SDL_SetRenderDrawBlendMode(services.renderer, SDL_BLENDMODE_NONE);
+    constexpr int kBatch = 256;
+    SDL_Rect runs[kBatch];
+    int used = 0;
+    for (int32_t y = fill.top; y < fill.bottom; ++y) {
+        uint8_t* const row = fill.covered.data() + static_cast<size_t>(y) * fill.width;
+        uint8_t* const end = row + fill.width;
+        uint8_t* start = std::find(row, end, 1);
+        while (start != end) {
+            uint8_t* const stop = std::find(start, end, 0);
+            std::fill(start, stop, 0);  // clear again for the next gathering
+            runs[used++] = {static_cast<int>(start - row), y, static_cast<int>(stop - start), 1};
+            if (used == kBatch) {
+                SDL_RenderFillRects(services.renderer, runs, used);
+                used = 0;
+            }
+            start = std::find(stop, end, 1);
+        }
+    }
+    if (used > 0) {
+        SDL_RenderFillRects(services.renderer, runs, used);
+    }
+    fill.top = fill.height;
+    fill.bottom = 0;
+}
+
+void Gather(Services& services, const SDL_Vertex* triangles, int count, uint32_t colour) {
+    GatheredFill& fill = services.gathered;
+    SDL_Rect viewport;
+    SDL_RenderGetViewport(services.renderer, &viewport);
+    if (colour != fill.colour || viewport.w != fill.width || viewport.h != fill.height) {
+        FillGathered(services);  // one colour on one target at a time
+        fill.colour = colour;
+    }
+    if (viewport.w != fill.width || viewport.h != fill.height) {
+        fill.width = viewport.w;
+        fill.height = viewport.h;
+        fill.covered.assign(static_cast<size_t>(fill.width) * fill.height, 0);
+        fill.top = fill.height;
+        fill.bottom = 0;
+    }
+    fill.spans.clear();
+    for (int i = 0; i < count; i += 3) {
+        AppendTriangleSpans(GridCorner(triangles[i]), GridCorner(triangles[i + 1]),
+                            GridCorner(triangles[i + 2]), fill.width, fill.height, fill.spans);
+    }
+    for (const Span& span : fill.spans) {
+        uint8_t* const row = fill.covered.data() + static_cast<size_t>(span.y) * fill.width;
+        std::fill(row + span.left, row + span.right, 1);
+        fill.top = std::min(fill.top, span.y);
+        fill.bottom = std::max(fill.bottom, span.y + 1);
     }
 }
 
@@ -151,6 +247,7 @@ void BeginQuads(Services& services) {
 }
 
 void EndQuads(Services& services) {
+    FillGathered(services);
     services.drawingQuads = false;
 }
 
@@ -205,6 +302,11 @@ void DrawQuad(Services& services, int32_t quad, float x, float y) {
     if (count == 0) {
         return;
     }
+    if (texture == nullptr && CanGather(services, triangles, count)) {
+        Gather(services, triangles, count, MakeColour(tint.r, tint.g, tint.b));
+        return;
+    }
+    FillGathered(services);  // what was gathered lies under this quad
     if (texture != nullptr) {
         SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     } else {
