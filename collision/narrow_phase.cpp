@@ -41,6 +41,16 @@ AxisLanes StickNormals(Stick* const sticks[4], int32_t count) {
     return {SelectWhereZero(length, x, x / length), SelectWhereZero(length, y, y / length)};
 }
 
+// IntervalDistance of the two bodies' intervals on each of the four axes,
+// rounded to a float: below 0 where they overlap, 0 where they touch.
+Floats4 IntervalDistances(const Projection4& first, const Projection4& second) {
+    const Doubles4 minA = ToDoubles(first.min);
+    const Doubles4 maxA = ToDoubles(first.max);
+    const Doubles4 minB = ToDoubles(second.min);
+    const Doubles4 maxB = ToDoubles(second.max);
+    return ToFloats(SelectWhereGreater(minB, minA, minB - maxA, minA - maxB));
+}
+
 // The positions of a body's particles in slot order, copied once per test so
 // that every axis reads them from one small array.
 const Vec2* GatherCorners(const Body& body, Vec2* corners) {
@@ -72,17 +82,21 @@ bool FindLeastOverlap(const Body& first, const Body& second, NarrowPhaseScratch&
         const AxisLanes axes = StickNormals(sticks, count);
         const Projection4 f = ProjectBody(axes.x, axes.y, firstCorners, first.particleCount);
         const Projection4 s = ProjectBody(axes.x, axes.y, secondCorners, second.particleCount);
+        const Floats4 distances = IntervalDistances(f, s);
+        // An axis that separates the bodies ends the search, whichever it is.
+        if (AnyAboveZero(distances, count)) {
+            return false;
+        }
+        float dists[4];
+        Store(distances, dists);
         double axisX[4], axisY[4];
         Store(axes.x, axisX);
         Store(axes.y, axisY);
         for (int32_t k = 0; k < count; ++k) {
-            float dist = static_cast<float>(IntervalDistance(f.min[k], f.max[k], s.min[k], s.max[k]));
+            float dist = dists[k];
             if (!haveOne) {
                 least = {std::fabs(dist), {axisX[k], axisY[k]}, sticks[k]};
                 haveOne = true;
-            }
-            if (dist > 0) {
-                return false;
             }
             if (std::fabs(dist) < least.depth) {
                 least = {std::fabs(dist), {axisX[k], axisY[k]}, sticks[k]};
@@ -193,10 +207,7 @@ Projection4 ProjectBody(const Doubles4& axisX, const Doubles4& axisY, const Vec2
         least = KeepLess(value, least);
         most = KeepGreater(value, most);
     }
-    Projection4 projection;
-    Store(least, projection.min);
-    Store(most, projection.max);
-    return projection;
+    return {least, most};
 }
 
 int Sign(double x) {

@@ -26,8 +26,8 @@ struct NarrowPhaseScratch {
 // smallest and largest of axis · position over its corners (the positions of
 // its particles in slot order, at least one), each product rounded to a float.
 struct Projection4 {
-    float min[4];
-    float max[4];
+    Floats4 min;
+    Floats4 max;
 };
 Projection4 ProjectBody(const Doubles4& axisX, const Doubles4& axisY, const Vec2* corners,
                         int32_t count);

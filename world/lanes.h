@@ -67,6 +67,26 @@ inline Floats4 KeepLess(Floats4 value, Floats4 least) { return {_mm_min_ps(value
 // Per lane: `value > most ? value : most`.
 inline Floats4 KeepGreater(Floats4 value, Floats4 most) { return {_mm_max_ps(value.v, most.v)}; }
 
+// Each lane widened to a double, exactly.
+inline Doubles4 ToDoubles(Floats4 a) {
+    return {_mm_cvtps_pd(a.v), _mm_cvtps_pd(_mm_movehl_ps(a.v, a.v))};
+}
+
+// Per lane: `a > b ? whereGreater : otherwise` (a NaN takes `otherwise`).
+inline Doubles4 SelectWhereGreater(Doubles4 a, Doubles4 b, Doubles4 whereGreater,
+                                   Doubles4 otherwise) {
+    const __m128d lo = _mm_cmpgt_pd(a.lo, b.lo);
+    const __m128d hi = _mm_cmpgt_pd(a.hi, b.hi);
+    return {_mm_or_pd(_mm_and_pd(lo, whereGreater.lo), _mm_andnot_pd(lo, otherwise.lo)),
+            _mm_or_pd(_mm_and_pd(hi, whereGreater.hi), _mm_andnot_pd(hi, otherwise.hi))};
+}
+
+// Whether any of the first `count` lanes (1 to 4) is above 0.
+inline bool AnyAboveZero(Floats4 a, int32_t count) {
+    const int above = _mm_movemask_ps(_mm_cmpgt_ps(a.v, _mm_setzero_ps()));
+    return (above & ((1 << count) - 1)) != 0;
+}
+
 inline void Store(Floats4 a, float out[4]) { _mm_storeu_ps(out, a.v); }
 inline void Store(Doubles4 a, double out[4]) {
     _mm_storeu_pd(out, a.lo);
@@ -119,6 +139,17 @@ inline Floats4 KeepGreater(Floats4 value, Floats4 most) {
     Floats4 r;
     for (int i = 0; i < 4; ++i) r.v[i] = value.v[i] > most.v[i] ? value.v[i] : most.v[i];
     return r;
+}
+inline Doubles4 ToDoubles(Floats4 a) { return {{a.v[0], a.v[1], a.v[2], a.v[3]}}; }
+inline Doubles4 SelectWhereGreater(Doubles4 a, Doubles4 b, Doubles4 whereGreater,
+                                   Doubles4 otherwise) {
+    return PerLane([&](int i) { return a.v[i] > b.v[i] ? whereGreater.v[i] : otherwise.v[i]; });
+}
+inline bool AnyAboveZero(Floats4 a, int32_t count) {
+    for (int i = 0; i < count; ++i) {
+        if (a.v[i] > 0) return true;
+    }
+    return false;
 }
 inline void Store(Floats4 a, float out[4]) {
     for (int i = 0; i < 4; ++i) out[i] = a.v[i];

@@ -41,14 +41,16 @@ TEST(Lanes, EachLaneRoundsAsTheScalarOperation) {
         const double b[4] = {v[i + 3], v[i], v[(i * 7) % v.size()], v[(i * 3) % v.size()]};
         const Doubles4 la = Lanes(a[0], a[1], a[2], a[3]);
         const Doubles4 lb = Lanes(b[0], b[1], b[2], b[3]);
-        double sum[4], product[4], quotient[4], root[4], chosen[4];
+        double sum[4], product[4], quotient[4], root[4], chosen[4], greater[4], widened[4];
         Store(la + lb * la - lb, sum);
         Store(la * lb, product);
         Store(la / lb, quotient);
         Store(Sqrt(la), root);
         Store(SelectWhereZero(la, lb, la / lb), chosen);
+        Store(SelectWhereGreater(la, lb, la - lb, lb - la), greater);
         float rounded[4];
         Store(ToFloats(la), rounded);
+        Store(ToDoubles(ToFloats(la)), widened);
         for (int k = 0; k < 4; ++k) {
             EXPECT_TRUE(Same(sum[k], a[k] + b[k] * a[k] - b[k])) << a[k] << " " << b[k];
             EXPECT_TRUE(Same(product[k], a[k] * b[k])) << a[k] << " " << b[k];
@@ -56,6 +58,8 @@ TEST(Lanes, EachLaneRoundsAsTheScalarOperation) {
             EXPECT_TRUE(Same(root[k], std::sqrt(a[k]))) << a[k];
             EXPECT_TRUE(Same(chosen[k], a[k] == 0 ? b[k] : a[k] / b[k])) << a[k] << " " << b[k];
             EXPECT_TRUE(Same(rounded[k], static_cast<float>(a[k]))) << a[k];
+            EXPECT_TRUE(Same(greater[k], a[k] > b[k] ? a[k] - b[k] : b[k] - a[k])) << a[k] << " " << b[k];
+            EXPECT_TRUE(Same(widened[k], static_cast<double>(static_cast<float>(a[k])))) << a[k];
         }
     }
 }
@@ -81,6 +85,33 @@ TEST(Lanes, LeastAndMostKeepWhatTheComparisonsKeep) {
             if (second > wantMost) wantMost = second;
             EXPECT_EQ(Bits(l[0]), Bits(wantLeast)) << first << " then " << second;
             EXPECT_EQ(Bits(m[3]), Bits(wantMost)) << first << " then " << second;
+        }
+    }
+}
+
+// The separating-axis test stops at an axis whose gap is above 0, and only
+// the lanes that hold a candidate count: the others repeat the last one, or
+// hold anything at all.
+TEST(Lanes, AnyAboveZeroLooksOnlyAtTheLanesInUse) {
+    const float nan = std::nanf("");
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        float lanes[4];
+        bool above[5];  // for 0 (unused) and counts 1 to 4
+    };
+    const Case cases[] = {
+        {{-1.0f, -2.0f, -0.0f, 0.0f}, {false, false, false, false, false}},
+        {{-1.0f, -2.0f, -3.0f, 1e-45f}, {false, false, false, false, true}},
+        {{0.5f, -2.0f, -3.0f, -4.0f}, {false, true, true, true, true}},
+        {{nan, nan, -inf, inf}, {false, false, false, false, true}},
+        {{-1.0f, 3.0f, nan, -0.0f}, {false, false, true, true, true}},
+    };
+    for (const Case& c : cases) {
+        const Floats4 lanes = ToFloats(Lanes(c.lanes[0], c.lanes[1], c.lanes[2], c.lanes[3]));
+        for (int32_t count = 1; count <= 4; ++count) {
+            EXPECT_EQ(AnyAboveZero(lanes, count), c.above[count])
+                << c.lanes[0] << " " << c.lanes[1] << " " << c.lanes[2] << " " << c.lanes[3]
+                << ", first " << count;
         }
     }
 }
