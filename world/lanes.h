@@ -87,6 +87,12 @@ inline bool AnyAboveZero(Floats4 a, int32_t count) {
     return (above & ((1 << count) - 1)) != 0;
 }
 
+// Whether any of the first `count` lanes (1 to 4) is below 0.
+inline bool AnyBelowZero(Floats4 a, int32_t count) {
+    const int below = _mm_movemask_ps(_mm_cmplt_ps(a.v, _mm_setzero_ps()));
+    return (below & ((1 << count) - 1)) != 0;
+}
+
 inline void Store(Floats4 a, float out[4]) { _mm_storeu_ps(out, a.v); }
 inline void Store(Doubles4 a, double out[4]) {
     _mm_storeu_pd(out, a.lo);
@@ -148,6 +154,12 @@ inline Doubles4 SelectWhereGreater(Doubles4 a, Doubles4 b, Doubles4 whereGreater
 inline bool AnyAboveZero(Floats4 a, int32_t count) {
     for (int i = 0; i < count; ++i) {
         if (a.v[i] > 0) return true;
+    }
+    return false;
+}
+inline bool AnyBelowZero(Floats4 a, int32_t count) {
+    for (int i = 0; i < count; ++i) {
+        if (a.v[i] < 0) return true;
     }
     return false;
 }

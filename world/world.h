@@ -11,6 +11,7 @@
 #include "collision/broad_phase.h"
 #include "collision/contact_index.h"
 #include "collision/narrow_phase.h"
+#include "collision/walls.h"
 #include "shell/ordered_list.h"
 #include "world/records.h"
 #include "world/settings.h"
@@ -67,6 +68,7 @@ struct World {
     // Storage of the broad phase's pair search.
     BroadPhaseScratch broadPhaseScratch;
     NarrowPhaseScratch narrowPhaseScratch;
+    std::vector<WallGroup> wallGroups;  // the wall pass's lanes, made anew each pass
 };
 
 // What start-up builds of the world: the world body, then the four boundary

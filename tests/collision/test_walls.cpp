@@ -2,6 +2,7 @@
 
 #include "collision/walls.h"
 #include "collision/contact_registry.h"
+#include "world/factories.h"
 #include "tests/world/scene.h"
 
 namespace {
@@ -49,6 +50,22 @@ TEST_F(Walls, ParticlesOnTheLineOrOfImmovableBodiesAreLeftAlone) {
     EXPECT_VEC_EQ(onFloor->position, 320, 479);
     EXPECT_VEC_EQ(fixed->position, -20, -20);
     EXPECT_EQ(world.contacts.Size(), 0);
+}
+
+// The four boundary walls fill one group of lanes; a wall made after them
+// starts a second, and a particle outside it alone is still pushed back. A
+// particle a hair outside a wall is not taken for one inside.
+TEST_F(Walls, AWallBeyondTheFirstFourAndAHairOutsideCountAsMuchAsAnyOther) {
+    CreateWall(world, 0, 400, 1, 0);  // y <= 400
+    Particle* below = AddParticleAt(world, body, {320, 403});
+    Particle* hair = AddParticleAt(world, body, {639.0001, 200});
+    Particle* inside = AddParticleAt(world, body, {320, 200});
+    CollideWalls(world);
+    EXPECT_VEC_EQ(below->position, 320, 400);
+    EXPECT_LT(hair->position.x, 639.0001);
+    EXPECT_NEAR(hair->position.x, 639, 1e-6);
+    EXPECT_VEC_EQ(inside->position, 320, 200);
+    EXPECT_EQ(world.contacts.Size(), 2);
 }
 
 }  // namespace

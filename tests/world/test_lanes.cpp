@@ -89,10 +89,10 @@ TEST(Lanes, LeastAndMostKeepWhatTheComparisonsKeep) {
     }
 }
 
-// The separating-axis test stops at an axis whose gap is above 0, and only
-// the lanes that hold a candidate count: the others repeat the last one, or
-// hold anything at all.
-TEST(Lanes, AnyAboveZeroLooksOnlyAtTheLanesInUse) {
+// The separating-axis test stops at an axis whose gap is above 0, and the
+// wall pass looks for a wall a particle is below 0 of; only the lanes that
+// hold a candidate count: the others repeat the last one, or hold anything.
+TEST(Lanes, AnyAboveOrBelowZeroLooksOnlyAtTheLanesInUse) {
     const float nan = std::nanf("");
     const float inf = std::numeric_limits<float>::infinity();
     struct Case {
@@ -108,10 +108,14 @@ TEST(Lanes, AnyAboveZeroLooksOnlyAtTheLanesInUse) {
     };
     for (const Case& c : cases) {
         const Floats4 lanes = ToFloats(Lanes(c.lanes[0], c.lanes[1], c.lanes[2], c.lanes[3]));
+        const Floats4 negated = ToFloats(Lanes(-c.lanes[0], -c.lanes[1], -c.lanes[2], -c.lanes[3]));
         for (int32_t count = 1; count <= 4; ++count) {
             EXPECT_EQ(AnyAboveZero(lanes, count), c.above[count])
                 << c.lanes[0] << " " << c.lanes[1] << " " << c.lanes[2] << " " << c.lanes[3]
                 << ", first " << count;
+            EXPECT_EQ(AnyBelowZero(negated, count), c.above[count])
+                << "negated " << c.lanes[0] << " " << c.lanes[1] << " " << c.lanes[2] << " "
+                << c.lanes[3] << ", first " << count;
         }
     }
 }
