@@ -39,7 +39,9 @@ const std::vector<CandidatePair>& InWalkOrder(BroadPhaseScratch& scratch, int32_
     for (int32_t order = 1; order <= bodies; ++order) end[order] += end[order - 1];
     // end[order] is now where the pairs of `order` start; filling moves it to their end.
     scratch.sorted.resize(scratch.candidates.size());
-    for (const CandidatePair& pair : scratch.candidates) scratch.sorted[end[pair.firstOrder]++] = pair;
+    for (const CandidatePair& pair : scratch.candidates) {
+        scratch.sorted[end[pair.firstOrder]++] = pair;
+    }
     auto bySecond = [](const CandidatePair& a, const CandidatePair& b) {
         return a.secondOrder < b.secondOrder;
     };

@@ -40,7 +40,9 @@ const std::vector<WallGroup>& GroupWalls(World& world) {
     double value[4][4] = {};  // point x, point y, normal x, normal y of each lane
     int32_t lane = 0;
     auto flush = [&] {
-        auto lanes = [&](int i) { return Lanes(value[i][0], value[i][1], value[i][2], value[i][3]); };
+        auto lanes = [&](int i) {
+            return Lanes(value[i][0], value[i][1], value[i][2], value[i][3]);
+        };
         groups.push_back({lanes(0), lanes(1), lanes(2), lanes(3)});
         std::fill(&value[0][0], &value[0][0] + 16, 0.0);
         lane = 0;
@@ -50,9 +52,13 @@ const std::vector<WallGroup>& GroupWalls(World& world) {
         value[1][lane] = wall.point.y;
         value[2][lane] = wall.normal.x;
         value[3][lane] = wall.normal.y;
-        if (++lane == 4) flush();
+        if (++lane == 4) {
+            flush();
+        }
     }
-    if (lane > 0) flush();
+    if (lane > 0) {
+        flush();
+    }
     return groups;
 }
 
@@ -60,7 +66,8 @@ const std::vector<WallGroup>& GroupWalls(World& world) {
 // of every wall: the wall pass's first test, d < 0, for all walls at once.
 bool InsideAllWalls(const std::vector<WallGroup>& groups, const Vec2& p) {
     for (const WallGroup& g : groups) {
-        const Doubles4 d = (Broadcast(p.x) - g.pointX) * g.normalX + (Broadcast(p.y) - g.pointY) * g.normalY;
+        const Doubles4 d =
+            (Broadcast(p.x) - g.pointX) * g.normalX + (Broadcast(p.y) - g.pointY) * g.normalY;
         if (AnyBelowZero(ToFloats(d), 4)) {
             return false;
         }

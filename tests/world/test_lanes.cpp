@@ -58,7 +58,8 @@ TEST(Lanes, EachLaneRoundsAsTheScalarOperation) {
             EXPECT_TRUE(Same(root[k], std::sqrt(a[k]))) << a[k];
             EXPECT_TRUE(Same(chosen[k], a[k] == 0 ? b[k] : a[k] / b[k])) << a[k] << " " << b[k];
             EXPECT_TRUE(Same(rounded[k], static_cast<float>(a[k]))) << a[k];
-            EXPECT_TRUE(Same(greater[k], a[k] > b[k] ? a[k] - b[k] : b[k] - a[k])) << a[k] << " " << b[k];
+            EXPECT_TRUE(Same(greater[k], a[k] > b[k] ? a[k] - b[k] : b[k] - a[k]))
+                << a[k] << " " << b[k];
             EXPECT_TRUE(Same(widened[k], static_cast<double>(static_cast<float>(a[k])))) << a[k];
         }
     }

@@ -114,7 +114,8 @@ TEST(OrderedList, ARefillAfterAClearTakesTheSamePlacesInOrderZeroFilled) {
     // Holes in the middle, then everything cleared.
     list.Reset();
     while (Item* item = list.Next()) {
-        if (item->value % 3 == 0) list.RemoveCurrent();
+        if (item->value % 3 == 0)
+            list.RemoveCurrent();
     }
     list.Clear();
     for (int v = 0; v < 100; ++v) {
