@@ -16,17 +16,15 @@ bool GrownBoundsOverlap(const Body& a, const Body& b, int32_t m) {
 
 // The grown bounds of a body, as the pair search compares them.
 SweepEntry SweepEntryOf(Body* body, int32_t order, int32_t margin) {
-    const Vec2 min = Grown(body->boundsMin, -margin);
-    const Vec2 max = Grown(body->boundsMax, margin);
-    return {min.x, max.x, min.y, max.y, order, body->mass == 0, body};
+    return {Grown(body->boundsMin, -margin), Grown(body->boundsMax, margin), order,
+            body->mass == 0, body};
 }
 
 // Two bodies may collide unless both are immovable (the world body never
 // enters the sweep), and are candidates when their grown bounds overlap.
 bool AreCandidates(const SweepEntry& first, const SweepEntry& second) {
     return !(first.immovable && second.immovable) &&
-           IntervalDistance(first.minX, first.maxX, second.minX, second.maxX) < 0 &&
-           IntervalDistance(first.minY, first.maxY, second.minY, second.maxY) < 0;
+           BoundsOverlap(first.min, first.max, second.min, second.max);
 }
 
 // Puts the candidates into the order of the walk over all pairs: by the
@@ -78,13 +76,13 @@ void SearchBodyPairs(World& world, int32_t margin, OnCandidate onCandidate) {
         ++order;
     }
     std::sort(sweep.begin(), sweep.end(), [](const SweepEntry& a, const SweepEntry& b) {
-        return a.minX != b.minX ? a.minX < b.minX : a.order < b.order;
+        return a.min.x != b.min.x ? a.min.x < b.min.x : a.order < b.order;
     });
     for (std::size_t i = 0; i < sweep.size(); ++i) {
         const SweepEntry& e = sweep[i];
         // Past this point a body starts after e ends, so their x ranges are apart.
         for (std::size_t j = i + 1;
-             j < sweep.size() && (sweep[j].minX < e.maxX || sweep[j].minX == e.minX); ++j) {
+             j < sweep.size() && (sweep[j].min.x < e.max.x || sweep[j].min.x == e.min.x); ++j) {
             const SweepEntry& f = sweep[j];
             const SweepEntry& first = e.order < f.order ? e : f;
             const SweepEntry& second = e.order < f.order ? f : e;

@@ -9,17 +9,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "world/vec2.h"
+
 struct Body;
 struct World;
-struct Vec2;
 
 // Storage of the pair search, kept from step to step so that a search
 // allocates nothing once it has grown.
 struct SweepEntry {
-    double minX;  // the grown bounds
-    double maxX;
-    double minY;
-    double maxY;
+    Vec2 min;  // the grown bounds
+    Vec2 max;
     int32_t order;  // place in the body registry
     bool immovable;
     Body* body;

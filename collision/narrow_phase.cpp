@@ -18,27 +18,21 @@ struct Overlap {
     Stick* stick;
 };
 
-// The unit normals of up to four sticks, one per lane: (a.y - b.y, b.x - a.x)
-// scaled to length 1, or left as it is when its length is 0. Lanes past
-// `count` repeat the last stick.
-struct AxisLanes {
-    Doubles4 x;
-    Doubles4 y;
-};
-
-AxisLanes StickNormals(Stick* const sticks[4], int32_t count) {
+// The unit normals of four sticks, one per lane: (a.y - b.y, b.x - a.x)
+// scaled to length 1, or left as it is when its length is 0.
+void StickNormals(Stick* const sticks[4], double normalX[4], double normalY[4]) {
     double ax[4], ay[4], bx[4], by[4];
     for (int32_t k = 0; k < 4; ++k) {
-        const Stick& stick = *sticks[k < count ? k : count - 1];
-        ax[k] = stick.particleA->position.x;
-        ay[k] = stick.particleA->position.y;
-        bx[k] = stick.particleB->position.x;
-        by[k] = stick.particleB->position.y;
+        ax[k] = sticks[k]->particleA->position.x;
+        ay[k] = sticks[k]->particleA->position.y;
+        bx[k] = sticks[k]->particleB->position.x;
+        by[k] = sticks[k]->particleB->position.y;
     }
-    Doubles4 x = Lanes(ay[0], ay[1], ay[2], ay[3]) - Lanes(by[0], by[1], by[2], by[3]);
-    Doubles4 y = Lanes(bx[0], bx[1], bx[2], bx[3]) - Lanes(ax[0], ax[1], ax[2], ax[3]);
+    Doubles4 x = Load(ay) - Load(by);
+    Doubles4 y = Load(bx) - Load(ax);
     Doubles4 length = Sqrt(x * x + y * y);
-    return {SelectWhereZero(length, x, x / length), SelectWhereZero(length, y, y / length)};
+    Store(SelectWhereZero(length, x, x / length), normalX);
+    Store(SelectWhereZero(length, y, y / length), normalY);
 }
 
 // IntervalDistance of the two bodies' intervals on each of the four axes,
@@ -60,10 +54,27 @@ const Vec2* GatherCorners(const Body& body, Vec2* corners) {
     return corners;
 }
 
-// The stick of slot `slot` of the candidates: first's sticks, then second's.
-Stick* Candidate(const Body& first, const Body& second, int32_t slot) {
-    return slot <= first.stickCount ? BodyStick(first, slot)
-                                    : BodyStick(second, slot - first.stickCount);
+// Lists the candidate sticks, first's then second's, and works out all their
+// normals before any is projected on: each group's square roots and
+// divisions then run while the groups before it are still being worked out,
+// instead of holding up the projections that need them. Returns the number
+// of candidates.
+int32_t FindCandidateAxes(const Body& first, const Body& second, NarrowPhaseScratch& scratch) {
+    Stick** candidates = scratch.candidates;
+    int32_t count = 0;
+    for (int32_t slot = 1; slot <= first.stickCount; ++slot) {
+        candidates[count++] = BodyStick(first, slot);
+    }
+    for (int32_t slot = 1; slot <= second.stickCount; ++slot) {
+        candidates[count++] = BodyStick(second, slot);
+    }
+    for (int32_t padding = count; padding % 4 != 0; ++padding) {
+        candidates[padding] = candidates[count - 1];
+    }
+    for (int32_t group = 0; group < count; group += 4) {
+        StickNormals(candidates + group, scratch.normalX + group, scratch.normalY + group);
+    }
+    return count;
 }
 
 // The candidates are first's sticks, then second's, tried four at a time.
@@ -73,15 +84,16 @@ bool FindLeastOverlap(const Body& first, const Body& second, NarrowPhaseScratch&
                       Overlap& least) {
     const Vec2* firstCorners = GatherCorners(first, scratch.firstCorners);
     const Vec2* secondCorners = GatherCorners(second, scratch.secondCorners);
-    const int32_t candidates = first.stickCount + second.stickCount;
+    const int32_t candidates = FindCandidateAxes(first, second, scratch);
     bool haveOne = false;
-    for (int32_t group = 1; group <= candidates; group += 4) {
-        const int32_t count = candidates - group + 1 < 4 ? candidates - group + 1 : 4;
-        Stick* sticks[4];
-        for (int32_t k = 0; k < count; ++k) sticks[k] = Candidate(first, second, group + k);
-        const AxisLanes axes = StickNormals(sticks, count);
-        const Projection4 f = ProjectBody(axes.x, axes.y, firstCorners, first.particleCount);
-        const Projection4 s = ProjectBody(axes.x, axes.y, secondCorners, second.particleCount);
+    for (int32_t group = 0; group < candidates; group += 4) {
+        const int32_t count = candidates - group < 4 ? candidates - group : 4;
+        const double* axisX = scratch.normalX + group;
+        const double* axisY = scratch.normalY + group;
+        const Doubles4 x = Load(axisX);
+        const Doubles4 y = Load(axisY);
+        const Projection4 f = ProjectBody(x, y, firstCorners, first.particleCount);
+        const Projection4 s = ProjectBody(x, y, secondCorners, second.particleCount);
         const Floats4 distances = IntervalDistances(f, s);
         // An axis that separates the bodies ends the search, whichever it is.
         if (AnyAboveZero(distances, count)) {
@@ -89,17 +101,14 @@ bool FindLeastOverlap(const Body& first, const Body& second, NarrowPhaseScratch&
         }
         float dists[4];
         Store(distances, dists);
-        double axisX[4], axisY[4];
-        Store(axes.x, axisX);
-        Store(axes.y, axisY);
         for (int32_t k = 0; k < count; ++k) {
             float dist = dists[k];
             if (!haveOne) {
-                least = {std::fabs(dist), {axisX[k], axisY[k]}, sticks[k]};
+                least = {std::fabs(dist), {axisX[k], axisY[k]}, scratch.candidates[group + k]};
                 haveOne = true;
             }
             if (std::fabs(dist) < least.depth) {
-                least = {std::fabs(dist), {axisX[k], axisY[k]}, sticks[k]};
+                least = {std::fabs(dist), {axisX[k], axisY[k]}, scratch.candidates[group + k]};
             }
         }
     }

@@ -40,10 +40,7 @@ const std::vector<WallGroup>& GroupWalls(World& world) {
     double value[4][4] = {};  // point x, point y, normal x, normal y of each lane
     int32_t lane = 0;
     auto flush = [&] {
-        auto lanes = [&](int i) {
-            return Lanes(value[i][0], value[i][1], value[i][2], value[i][3]);
-        };
-        groups.push_back({lanes(0), lanes(1), lanes(2), lanes(3)});
+        groups.push_back({Load(value[0]), Load(value[1]), Load(value[2]), Load(value[3])});
         std::fill(&value[0][0], &value[0][0] + 16, 0.0);
         lane = 0;
     };

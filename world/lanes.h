@@ -93,6 +93,7 @@ inline bool AnyBelowZero(Floats4 a, int32_t count) {
     return (below & ((1 << count) - 1)) != 0;
 }
 
+inline Doubles4 Load(const double in[4]) { return {_mm_loadu_pd(in), _mm_loadu_pd(in + 2)}; }
 inline void Store(Floats4 a, float out[4]) { _mm_storeu_ps(out, a.v); }
 inline void Store(Doubles4 a, double out[4]) {
     _mm_storeu_pd(out, a.lo);
@@ -163,6 +164,7 @@ inline bool AnyBelowZero(Floats4 a, int32_t count) {
     }
     return false;
 }
+inline Doubles4 Load(const double in[4]) { return {{in[0], in[1], in[2], in[3]}}; }
 inline void Store(Floats4 a, float out[4]) {
     for (int i = 0; i < 4; ++i) out[i] = a.v[i];
 }

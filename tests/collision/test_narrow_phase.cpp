@@ -104,4 +104,33 @@ TEST_F(NarrowPhase, AnEdgeOfZeroLengthMovesNothing) {
     ExpectUnmoved(b, 90, 130);
 }
 
+TEST_F(NarrowPhase, ATriangleCanBeHitOnItsLastStick) {
+    // Seven candidate axes: the box's four, then the triangle's three, the
+    // last of them the slanted edge x + y = 279 that the box's lower right
+    // corner (140, 140) went through.
+    a = AddBox(world, 100, 100, 140, 140);
+    Body* triangle = CreateBody(world, 1, 1);
+    Particle* t1 = CreateParticle(world, triangle, 189, 90);
+    Particle* t2 = CreateParticle(world, triangle, 99, 180);
+    Particle* t3 = CreateParticle(world, triangle, 200, 200);
+    CreateStick(world, triangle, t2, t3, 1);
+    CreateStick(world, triangle, t3, t1, 1);
+    Stick* slanted = CreateStick(world, triangle, t1, t2, 1);
+    UpdateBodyGeometry(world);
+    CollideBodies(world, a, triangle);
+
+    EXPECT_EQ(slanted->collisionCount, 1);
+    for (int i = 1; i <= 4; ++i) EXPECT_EQ(BodyStick(*a, i)->collisionCount, 0);
+    ASSERT_EQ(world.contacts.Size(), 1);
+    const Contact& c = *world.contacts.begin();
+    EXPECT_EQ(c.particle, A(3));
+    EXPECT_EQ(c.edgeA, t1);
+    EXPECT_EQ(c.edgeB, t2);
+    // The corner goes back up and left, the edge down and right.
+    EXPECT_LT(A(3)->position.x, 140);
+    EXPECT_LT(A(3)->position.y, 140);
+    EXPECT_GT(t1->position.x + t1->position.y, 279);
+    EXPECT_GT(t2->position.x + t2->position.y, 279);
+}
+
 }  // namespace

@@ -39,7 +39,7 @@ TEST(Lanes, EachLaneRoundsAsTheScalarOperation) {
     for (std::size_t i = 0; i + 3 < v.size(); ++i) {
         const double a[4] = {v[i], v[i + 1], v[i + 2], v[i + 3]};
         const double b[4] = {v[i + 3], v[i], v[(i * 7) % v.size()], v[(i * 3) % v.size()]};
-        const Doubles4 la = Lanes(a[0], a[1], a[2], a[3]);
+        const Doubles4 la = Load(a);
         const Doubles4 lb = Lanes(b[0], b[1], b[2], b[3]);
         double sum[4], product[4], quotient[4], root[4], chosen[4], greater[4], widened[4];
         Store(la + lb * la - lb, sum);
