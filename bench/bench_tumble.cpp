@@ -7,13 +7,14 @@
 #include "bench/crowd_scene.h"
 #include "dynamics/step.h"
 #include "lighting/light.h"
-#include "lighting/light_sprite.h"
 #include "lighting/shadows.h"
+#include "platform/services.h"
+#include "render/layers.h"
+#include "render/light_sprite.h"
 #include "render/render_frame.h"
-#include "shell/services.h"
-#include "shell/startup.h"
-#include "shell/update_world.h"
+#include "session/update_world.h"
 #include "shell/app.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -67,7 +68,8 @@ void TimeFrames(benchmark::State& state, Sim& sim) {
         return;
     }
     CreateShadowTexture(services);
-    UpdateLightSprites(services, sim.lighting);  // not timed: a frame draws them only when they change
+    UpdateLightSprites(services,
+                       sim.lighting);  // not timed: a frame draws them only when they change
     services.mouseX = sim.mouseX;
     services.mouseY = sim.mouseY;
     for (auto _ : state) {
@@ -110,9 +112,35 @@ void StartToFirstFrameBenchmark(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(StartToFirstFrameBenchmark)->Name("tumble/StartToFirstFrame")->Unit(benchmark::kMillisecond);
-BENCHMARK(StepWorldBenchmark)->Name("tumble/StepWorld")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BuildShadowsBenchmark)->Name("tumble/BuildShadows")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(UpdateWorldBenchmark)->Name("tumble/UpdateWorld")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(RenderFrameBenchmark)->Name("tumble/RenderFrame")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(RenderFrameLightsBenchmark)->Name("tumble/RenderFrameLights")->ArgNames({"lights", "soft"})->ArgsProduct({{1, 4, 8}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(StartToFirstFrameBenchmark)
+    ->Name("tumble/StartToFirstFrame")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(StepWorldBenchmark)
+    ->Name("tumble/StepWorld")
+    ->Arg(50)
+    ->Arg(200)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BuildShadowsBenchmark)
+    ->Name("tumble/BuildShadows")
+    ->Arg(50)
+    ->Arg(200)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(UpdateWorldBenchmark)
+    ->Name("tumble/UpdateWorld")
+    ->Arg(50)
+    ->Arg(200)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(RenderFrameBenchmark)
+    ->Name("tumble/RenderFrame")
+    ->Arg(50)
+    ->Arg(200)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(RenderFrameLightsBenchmark)
+    ->Name("tumble/RenderFrameLights")
+    ->ArgNames({"lights", "soft"})
+    ->ArgsProduct({{1, 4, 8}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "tools/sim/sim.h"
+#include "session/sim.h"
 
 constexpr int32_t kSettlePasses = 120;
 

@@ -9,32 +9,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "world/scratch.h"
 #include "world/vec2.h"
 
 struct Body;
 struct World;
-
-// Storage of the pair search, kept from step to step so that a search
-// allocates nothing once it has grown.
-struct SweepEntry {
-    Vec2 min;  // the grown bounds
-    Vec2 max;
-    int32_t order;  // place in the body registry
-    bool immovable;
-    Body* body;
-};
-struct CandidatePair {
-    int32_t firstOrder;
-    int32_t secondOrder;
-    Body* first;
-    Body* second;
-};
-struct BroadPhaseScratch {
-    std::vector<SweepEntry> sweep;
-    std::vector<CandidatePair> candidates;
-    std::vector<CandidatePair> sorted;   // the candidates in the order of the walk
-    std::vector<int32_t> firstOrderEnd;  // by registry place: where its pairs end in `sorted`
-};
 
 void AddBodyPair(World& world, Body* first, Body* second);
 

@@ -10,19 +10,9 @@
 #include <cstdint>
 #include <vector>
 
-struct Contact;
+#include "world/scratch.h"
 
-struct ContactIndex {
-    struct Entry {
-        const Contact* contact;
-        int32_t edgeAId;  // of the contact's edgeA (-1 without one), which FindContact compares
-        int32_t next;     // the particle's previous entry, or -1
-    };
-    uint32_t pass = 1;                   // entries stamped with another pass are gone
-    std::vector<uint32_t> particlePass;  // by particle id: the pass of its latest entry
-    std::vector<int32_t> newestEntry;    // by particle id
-    std::vector<Entry> entries;
-};
+struct Contact;
 
 void IndexContact(ContactIndex& index, const Contact& contact);
 

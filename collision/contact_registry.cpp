@@ -1,5 +1,7 @@
 #include "collision/contact_registry.h"
 
+#include "collision/contact_index.h"
+
 namespace {
 
 // The matching rule for a contact E of the probe's own particle (every
@@ -30,10 +32,9 @@ Contact* CreateContact(World& world, Particle* edgeA, Particle* edgeB, Particle*
 // Every rule compares the particles first, so only the contacts of the
 // probe's particle need a look. Which of them matches first does not matter.
 bool FindContact(World& world, const Contact& probe) {
-    return AnyContactOfParticle(world.contactIndex, probe.particle->id,
-                                [&](const ContactIndex::Entry& existing) {
-                                    return MatchesProbe(existing, probe);
-                                });
+    return AnyContactOfParticle(
+        world.contactIndex, probe.particle->id,
+        [&](const ContactIndex::Entry& existing) { return MatchesProbe(existing, probe); });
 }
 
 void ClearContacts(World& world) {

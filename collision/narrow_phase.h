@@ -12,24 +12,10 @@
 
 #include "world/lanes.h"
 #include "world/records.h"
+#include "world/scratch.h"
 #include "world/vec2.h"
 
 struct World;
-
-// The candidate axes of a test are the normals of the first body's sticks,
-// then the second's, worked on four at a time; the last group is filled up
-// with copies of the last stick.
-constexpr int32_t kMaxCandidateAxes = (kMaxBodySticks * 2 + 3) / 4 * 4;
-
-// Where a test copies the corners of its two bodies, lists its candidate
-// sticks and keeps their normals.
-struct NarrowPhaseScratch {
-    Vec2 firstCorners[kMaxBodyParticles];
-    Vec2 secondCorners[kMaxBodyParticles];
-    Stick* candidates[kMaxCandidateAxes];
-    double normalX[kMaxCandidateAxes];
-    double normalY[kMaxCandidateAxes];
-};
 
 // The intervals a body covers on four axes at once, one axis per lane: the
 // smallest and largest of axis · position over its corners (the positions of

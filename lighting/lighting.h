@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/ordered_list.h"
+#include "world/ordered_list.h"
 #include "world/vec2.h"
 
 // A coloured point light, drawn as a radial gradient sprite centred on it.

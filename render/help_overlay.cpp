@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "shell/key_help.h"
+#include "session/key_help.h"
 
 namespace {
 

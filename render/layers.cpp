@@ -4,6 +4,7 @@
 
 namespace {
 
+constexpr int32_t kShadowSprite = 0;  // one pixel of colour (1, 1, 1)
 constexpr int32_t kShadowQuad = 0;
 
 void DrawTriangle(Services& services, int32_t quad, const Vec2& a, const Vec2& b, const Vec2& c) {
@@ -103,4 +104,13 @@ void DrawShadowLayer(const Lighting& lighting, Services& services) {
     SegmentIterator at = lighting.shadowSegments.begin();
     DrawTriangles(services, kShadowQuad, at, lighting.shadowSegments.end(),
                   lighting.shadowSegments.Size());
+}
+
+void CreateShadowTexture(Services& services) {
+    NewSprite(services, kShadowSprite, 1, 1, kTextureMode);
+    BeginDrawing(services, SpriteTarget(kShadowSprite));
+    PutPixel(services, 0, 0, MakeColour(1, 1, 1));
+    EndDrawing(services);
+    NewTexturedQuad(services, kShadowQuad, kShadowSprite);
+    NewFilledQuad(services, kCutOutQuad, MakeColour(0, 0, 0));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lighting/lighting.h"
-#include "shell/services.h"
+#include "platform/services.h"
 
 // The lit scene under the outlines and the text: each light's gradient with
 // its shadows cut out. With the mouse's light alone and hard shadows the
@@ -26,3 +26,9 @@ void DrawShadowLayer(const Lighting& lighting, Services& services);
 constexpr int32_t kLightLayer = 0;
 // Textured quad 1: the opaque black that cuts a light's shadows out of its layer.
 constexpr int32_t kCutOutQuad = 1;
+
+// Sprite 0, one pixel of colour (1, 1, 1), and textured quad 0 made from it:
+// the near-black fill of the shadow triangles. Black itself would be
+// transparent, so the black that cuts shadows out of a light's own layer is
+// textured quad 1, a plain fill.
+void CreateShadowTexture(Services& services);

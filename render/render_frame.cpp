@@ -3,9 +3,9 @@
 #include <chrono>
 #include <string>
 
-#include "lighting/light_sprite.h"
 #include "render/help_overlay.h"
 #include "render/layers.h"
+#include "render/light_sprite.h"
 #include "render/study_view.h"
 #include "world/rounding.h"
 

@@ -4,19 +4,19 @@
 #include <vector>
 
 #include "lighting/lighting.h"
-#include "shell/play.h"
-#include "shell/services.h"
+#include "platform/services.h"
+#include "session/play.h"
 #include "world/world.h"
 
 // What the frame shows besides the world, and where it may be copied to.
 struct FrameOptions {
     View view = View::Outlines;
-    bool paused = false;            // a third text line, "paused"
-    bool replaying = false;         // a text line "replay" below those
-    bool help = false;              // the key overlay on top of everything
-    double frameMilliseconds = 0;   // the last frame's drawing time, for the study view
+    bool paused = false;                       // a third text line, "paused"
+    bool replaying = false;                    // a text line "replay" below those
+    bool help = false;                         // the key overlay on top of everything
+    double frameMilliseconds = 0;              // the last frame's drawing time, for the study view
     std::vector<uint32_t>* capture = nullptr;  // receives the frame's pixels before it is shown
-    double* drawMilliseconds = nullptr;        // receives how long drawing took, the present not counted
+    double* drawMilliseconds = nullptr;  // receives how long drawing took, the present not counted
 };
 
 // Draws one frame and presents it: on black, the light gradients with their

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/services.h"
+#include "platform/services.h"
 #include "world/world.h"
 
 // Over the stick lines of the roles view: every box's bounds and centre, the

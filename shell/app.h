@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "lighting/lighting.h"
-#include "shell/play.h"
-#include "shell/recording.h"
-#include "shell/replay.h"
+#include "session/play.h"
+#include "session/recording.h"
+#include "session/replay.h"
 #include "world/world.h"
 
 struct FrameTimer {
@@ -23,11 +23,11 @@ struct FrameTimer {
 
 // What only the window has besides the shared play state.
 struct WindowState {
-    bool help = false;              // the key overlay is drawn over the frame
-    bool screenshotPending = false; // the next frame is also written to a file
-    bool leftButtonWasDown = false; // as the previous mouse poll saw it
-    double frameMilliseconds = 0;   // how long the last frame took to draw
-    std::string screenshotFolder;   // where F12 writes; empty: the current folder
+    bool help = false;                   // the key overlay is drawn over the frame
+    bool screenshotPending = false;      // the next frame is also written to a file
+    bool leftButtonWasDown = false;      // as the previous mouse poll saw it
+    double frameMilliseconds = 0;        // how long the last frame took to draw
+    std::string screenshotFolder;        // where F12 writes; empty: the current folder
     std::vector<std::string> shotFiles;  // a replay's shots: the next frame goes to each
 };
 
@@ -37,7 +37,7 @@ struct App {
     FrameTimer timer;
     PlayState play;
     WindowState window;
-    int64_t passes = 0;  // world updates so far, stepped or paused
-    Replay replay;       // the script being played, if any
-    Recording recording; // where the session is written, if anywhere
+    int64_t passes = 0;   // world updates so far, stepped or paused
+    Replay replay;        // the script being played, if any
+    Recording recording;  // where the session is written, if anywhere
 };

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "shell/key_help.h"
+#include "session/key_help.h"
 #include "shell/option_reader.h"
 
 #ifndef TUMBLE_VERSION

@@ -4,14 +4,14 @@
 #include <vector>
 
 #include "dynamics/drag.h"
-#include "render/png_file.h"
+#include "platform/png_file.h"
 #include "render/render_frame.h"
-#include "shell/scene_command.h"
+#include "session/scene_command.h"
+#include "session/state_dump.h"
+#include "session/state_hash.h"
+#include "session/update_world.h"
 #include "shell/screenshot.h"
-#include "shell/state_dump.h"
-#include "shell/state_hash.h"
 #include "shell/stop_request.h"
-#include "shell/update_world.h"
 
 namespace {
 
@@ -62,8 +62,7 @@ void ShowFrame(App& app, Services& services) {
     }
 }
 
-void ReportRecordingFailure(const Recording& recording, const std::string& error,
-                            std::FILE* err) {
+void ReportRecordingFailure(const Recording& recording, const std::string& error, std::FILE* err) {
     std::fprintf(err, "tumble: cannot write the recording %s: %s; recording stopped\n",
                  recording.path.c_str(), error.c_str());
 }
@@ -147,8 +146,8 @@ void HandleWorldInput(App& app, Services& services) {
     }
     HandleButton(app, services);
     if (WasKeyReleased(services, kKeyF) == 1) {
-        Act(app, services, Command(app.play.lightFrozen ? CommandKind::Follow
-                                                        : CommandKind::Freeze));
+        Act(app, services,
+            Command(app.play.lightFrozen ? CommandKind::Follow : CommandKind::Freeze));
     }
     HandleLightKeys(app, services);
 }

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/services.h"
 #include "shell/app.h"
-#include "shell/services.h"
 
 enum class LoopEnd {
     CloseRequest,  // the window was asked to close; that pass drew nothing

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/services.h"
+#include "platform/services.h"
 
 // The files a session reads and writes; empty names none.
 struct SessionFiles {

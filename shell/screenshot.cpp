@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "render/png_file.h"
+#include "platform/png_file.h"
 
 std::string FreeScreenshotPath(const std::string& folder, const std::tm& local) {
     char stamp[32];

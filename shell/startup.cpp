@@ -1,14 +1,11 @@
 #include "shell/startup.h"
 
 #include "lighting/light.h"
-#include "lighting/light_sprite.h"
 #include "render/layers.h"
+#include "render/light_sprite.h"
 #include "world/rounding.h"
 
 namespace {
-
-constexpr int32_t kShadowSprite = 0;
-constexpr int32_t kShadowQuad = 0;
 
 bool OpenScreen(Services& services, const Vec2& screenSize, std::string& error) {
     const int32_t width = RoundToInt32(screenSize.x);
@@ -37,13 +34,4 @@ bool StartProgram(App& app, Services& services, std::string& error) {
     CreateShadowTexture(services);
     CreateMouseLight(app.lighting, services);
     return true;
-}
-
-void CreateShadowTexture(Services& services) {
-    NewSprite(services, kShadowSprite, 1, 1, kTextureMode);
-    BeginDrawing(services, SpriteTarget(kShadowSprite));
-    PutPixel(services, 0, 0, MakeColour(1, 1, 1));
-    EndDrawing(services);
-    NewTexturedQuad(services, kShadowQuad, kShadowSprite);
-    NewFilledQuad(services, kCutOutQuad, MakeColour(0, 0, 0));
 }

@@ -8,12 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "collision/broad_phase.h"
-#include "collision/contact_index.h"
-#include "collision/narrow_phase.h"
-#include "collision/walls.h"
-#include "shell/ordered_list.h"
+#include "world/ordered_list.h"
 #include "world/records.h"
+#include "world/scratch.h"
 #include "world/settings.h"
 
 // The particle the mouse holds, and the point it is pulled toward.

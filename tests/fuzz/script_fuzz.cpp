@@ -2,7 +2,8 @@
 // share: any bytes, run as a script, and read whole as a replay reads it.
 // A malformed line must stop the run with status 2 and a message naming that
 // line; the lines before it run, none after it; nothing may crash, and the
-// world must stay finite, whatever grabs, drags, releases and resets it holds. Each line the reader accepts must mean what it says.
+// world must stay finite, whatever grabs, drags, releases and resets it holds. Each line the reader
+// accepts must mean what it says.
 //
 // Built with libFuzzer under clang (the fuzz preset); elsewhere replay_main.cpp
 // runs the corpus through it as an ordinary test.
@@ -15,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/sim/sim.h"
+#include "session/sim.h"
 
 namespace {
 
@@ -39,8 +40,8 @@ bool SameCommand(const ScriptCommand& a, const ScriptCommand& b) {
 // What a line the reader accepted must hold, and that its command reads the
 // same when the recordings' writer writes it out.
 void CheckAccepted(const ScriptCommand& c, const std::string& line) {
-    const bool point = c.kind == CommandKind::Box || c.kind == CommandKind::Mouse ||
-                       c.kind == CommandKind::Light;
+    const bool point =
+        c.kind == CommandKind::Box || c.kind == CommandKind::Mouse || c.kind == CommandKind::Light;
     Require(!point || (std::llabs(c.x) <= kMaxScriptCoordinate &&
                        std::llabs(c.y) <= kMaxScriptCoordinate),
             "a point beyond the coordinate limit was accepted", line);

@@ -8,7 +8,7 @@
 
 #include "lighting/light.h"
 #include "lighting/shadows.h"
-#include "shell/update_world.h"
+#include "session/update_world.h"
 #include "world/factories.h"
 
 namespace {
@@ -164,11 +164,10 @@ TEST_F(Lights, LightsOnACornerInsideABoxAtAScreenCornerOrOnEachOtherCastSoundSha
         int32_t y;
         const char* where;
     };
-    for (const Place& place : {Place{300, 220, "on the first corner"},
-                               Place{340, 260, "on the opposite corner"},
-                               Place{320, 240, "at the centre"}, Place{310, 250, "inside"},
-                               Place{0, 0, "at a screen corner"},
-                               Place{639, 479, "at the other screen corner"}}) {
+    for (const Place& place :
+         {Place{300, 220, "on the first corner"}, Place{340, 260, "on the opposite corner"},
+          Place{320, 240, "at the centre"}, Place{310, 250, "inside"},
+          Place{0, 0, "at a screen corner"}, Place{639, 479, "at the other screen corner"}}) {
         for (bool soft : {false, true}) {
             while (RemoveLastLight(lighting)) {
             }

@@ -10,9 +10,9 @@
 #include <new>
 #include <sstream>
 
-#include "shell/update_world.h"
+#include "session/sim.h"
+#include "session/update_world.h"
 #include "tools/sim/crowd.h"
-#include "tools/sim/sim.h"
 
 namespace {
 std::atomic<long> allocations{0};
@@ -25,8 +25,12 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 

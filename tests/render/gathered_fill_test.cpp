@@ -10,10 +10,11 @@
 #include <sstream>
 #include <string>
 
+#include "render/layers.h"
 #include "render/render_frame.h"
+#include "session/sim.h"
 #include "shell/offscreen.h"
 #include "tools/sim/crowd.h"
-#include "tools/sim/sim.h"
 
 namespace {
 

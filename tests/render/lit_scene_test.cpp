@@ -5,9 +5,9 @@
 
 #include "dynamics/body_geometry.h"
 #include "lighting/light.h"
-#include "lighting/light_sprite.h"
 #include "lighting/shadows.h"
 #include "render/layers.h"
+#include "render/light_sprite.h"
 #include "render/render_frame.h"
 #include "shell/offscreen.h"
 #include "world/factories.h"

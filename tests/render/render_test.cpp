@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "lighting/light.h"
-#include "lighting/light_sprite.h"
 #include "lighting/shadows.h"
 #include "render/layers.h"
+#include "render/light_sprite.h"
 #include "render/render_frame.h"
 #include "shell/offscreen.h"
 #include "world/factories.h"

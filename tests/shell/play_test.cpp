@@ -11,11 +11,11 @@
 #include "dynamics/drag.h"
 #include "lighting/light.h"
 #include "lighting/shadows.h"
+#include "render/render_frame.h"
 #include "render/study_view.h"
+#include "session/state_hash.h"
 #include "shell/offscreen.h"
 #include "shell/screenshot.h"
-#include "shell/state_hash.h"
-#include "render/render_frame.h"
 
 namespace {
 
@@ -36,9 +36,11 @@ class Play : public ::testing::Test {
     }
 
     static bool Same(const std::vector<Vec2>& a, const std::vector<Vec2>& b) {
-        if (a.size() != b.size()) return false;
+        if (a.size() != b.size())
+            return false;
         for (size_t i = 0; i < a.size(); ++i) {
-            if (a[i].x != b[i].x || a[i].y != b[i].y) return false;
+            if (a[i].x != b[i].x || a[i].y != b[i].y)
+                return false;
         }
         return true;
     }
@@ -111,7 +113,8 @@ TEST_F(Play, RGivesTheWorldOfANewProgramWithTheLightAtTheMouse) {
     EXPECT_EQ(world.particles.Size(), 0);
     EXPECT_EQ(world.nextBodyId, fresh.app.world.nextBodyId);
     EXPECT_EQ(world.nextParticleId, fresh.app.world.nextParticleId);
-    EXPECT_EQ(HashState(world, program.app.lighting), HashState(fresh.app.world, fresh.app.lighting));
+    EXPECT_EQ(HashState(world, program.app.lighting),
+              HashState(fresh.app.world, fresh.app.lighting));
     const Light& light = *program.app.lighting.lights.begin();
     EXPECT_EQ(light.x, 200);
     EXPECT_EQ(light.y, 200);
@@ -219,7 +222,8 @@ TEST_F(Play, PausedShowsAThirdTextLine) {
     auto lit = [&](const Screen& s) {
         int32_t n = 0;
         for (int32_t y = 32; y < 48; ++y)
-            for (int32_t x = 10; x < 80; ++x) n += RedOf(s.At(x, y)) >= 200 && BlueOf(s.At(x, y)) >= 200;
+            for (int32_t x = 10; x < 80; ++x)
+                n += RedOf(s.At(x, y)) >= 200 && BlueOf(s.At(x, y)) >= 200;
         return n;
     };
     EXPECT_EQ(lit(program.Read()), 0);
@@ -361,8 +365,8 @@ TEST_F(LightKeys, CMinusAndEqualsChangeTheMouseLightAndSSwitchesSoftShadows) {
     EXPECT_FALSE(lighting.softShadows);
     EXPECT_EQ(lighting.casters.size(), 1u);
     const std::string recorded = Recorded();
-    for (const char* line : {"colour\n", "radius 550\n", "radius 150\n", "radius 100\n",
-                             "soft on\n", "soft off\n"}) {
+    for (const char* line :
+         {"colour\n", "radius 550\n", "radius 150\n", "radius 100\n", "soft on\n", "soft off\n"}) {
         EXPECT_NE(recorded.find(line), std::string::npos) << line << recorded;
     }
     // Held at the limits: nothing more is written.

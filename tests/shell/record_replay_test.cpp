@@ -12,13 +12,13 @@
 #include <sstream>
 
 #include "dynamics/drag.h"
+#include "session/recording.h"
+#include "session/replay.h"
+#include "session/sim.h"
+#include "session/state_dump.h"
+#include "session/state_hash.h"
 #include "shell/offscreen.h"
 #include "shell/program.h"
-#include "shell/recording.h"
-#include "shell/replay.h"
-#include "shell/state_dump.h"
-#include "shell/state_hash.h"
-#include "tools/sim/sim.h"
 
 namespace {
 
@@ -45,8 +45,8 @@ class RecordReplay : public ::testing::Test {
 
     static void Record(Offscreen& program, const std::string& path) {
         std::string error;
-        ASSERT_TRUE(StartRecording(program.app.recording, path,
-                                   RecordingHeader("test", 0, path), error))
+        ASSERT_TRUE(
+            StartRecording(program.app.recording, path, RecordingHeader("test", 0, path), error))
             << error;
     }
 
@@ -117,9 +117,9 @@ TEST_F(RecordReplay, TumbleSimEndsInTheWorldTheWindowHadWhenItClosed) {
     const std::string script = Slurp(PathOf("session.script"));
     EXPECT_EQ(script.rfind("# tumble test recording, made 1970-01-01 00:00:00 UTC\n", 0), 0u)
         << script;
-    for (const char* command : {"\nbox ", "\nmouse ", "\nstep ", "\nidle ", "\ngrab\n",
-                                "\nrelease\n", "\nfreeze\n", "\nfollow\n", "\nview roles\n",
-                                "\nreset\n"}) {
+    for (const char* command :
+         {"\nbox ", "\nmouse ", "\nstep ", "\nidle ", "\ngrab\n", "\nrelease\n", "\nfreeze\n",
+          "\nfollow\n", "\nview roles\n", "\nreset\n"}) {
         EXPECT_NE(script.find(command), std::string::npos) << command << " missing:\n" << script;
     }
     EXPECT_EQ(SimEnd(script), WindowEnd(program.app));
@@ -213,8 +213,8 @@ TEST_F(RecordReplay, ABoxTheScriptStillHoldsIsLetGoUnlessTheButtonIsDown) {
 
 TEST_F(RecordReplay, AReplaysDumpHashAndShotAreTheOnesTumbleSimGives) {
     const std::string shot = PathOf("replayed.png");
-    const std::string script = "box 320 240\nmouse 200 100\nstep 3\ndump\nhash\nshot " + shot +
-                               "\nstep 1\n";
+    const std::string script =
+        "box 320 240\nmouse 200 100\nstep 3\ndump\nhash\nshot " + shot + "\nstep 1\n";
     std::ofstream(PathOf("outputs.script")) << script;
     Offscreen program{true};
     std::string error;

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "session/sim.h"
 #include "tools/sim/crowd.h"
 #include "tools/sim/shot.h"
-#include "tools/sim/sim.h"
 
 namespace {
 
@@ -88,13 +88,15 @@ void ExpectFrameSameAsGolden(const std::string& name, const std::string& scene) 
     ASSERT_EQ(got.height, want.height) << name;
     for (size_t i = 0; i < want.pixels.size(); ++i) {
         ASSERT_EQ(Hex(got.pixels[i]), Hex(want.pixels[i]))
-            << name << ": first different pixel at (" << i % want.width << ", "
-            << i / want.width << ")";
+            << name << ": first different pixel at (" << i % want.width << ", " << i / want.width
+            << ")";
     }
 }
 
 // The crowd of the benchmarks, light and mouse at the centre of the screen.
-TEST(FrameGolden, CrowdOf200LitFromTheCentre) { ExpectFrameSameAsGolden("crowd200", CrowdScript(200)); }
+TEST(FrameGolden, CrowdOf200LitFromTheCentre) {
+    ExpectFrameSameAsGolden("crowd200", CrowdScript(200));
+}
 
 // Few boxes with long shadows from a light off the centre, and a packed
 // screen lit from near a corner; the light moves to the mouse at the end of a pass, so the

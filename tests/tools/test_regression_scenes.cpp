@@ -9,12 +9,14 @@
 #include <sstream>
 #include <string>
 
+#include "session/sim.h"
 #include "tools/sim/crowd.h"
-#include "tools/sim/sim.h"
 
 namespace {
 
-std::string GoldenPath(const std::string& name) { return std::string(TUMBLE_GOLDEN_DIR) + "/" + name; }
+std::string GoldenPath(const std::string& name) {
+    return std::string(TUMBLE_GOLDEN_DIR) + "/" + name;
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

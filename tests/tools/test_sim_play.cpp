@@ -8,8 +8,8 @@
 #include <string>
 
 #include "dynamics/drag.h"
-#include "shell/state_hash.h"
-#include "tools/sim/sim.h"
+#include "session/sim.h"
+#include "session/state_hash.h"
 
 namespace {
 
@@ -58,8 +58,10 @@ TEST(SimPlay, IdlePassesLeaveEveryParticleWhereItWasWhileTheShadowsFollowTheLigh
 TEST(SimPlay, ResetGivesTheWorldOfANewProgramAndRunsOnAsOneWould) {
     const std::string scene = "box 200 200\nbox 215 210\nbox 400 300\nmouse 50 60\nstep 30\ndump\n";
     PlayRun fresh("mouse 50 60\nstep 1\n" + scene);
-    PlayRun again("box 100 100\nbox 105 100\nmouse 320 240\ngrab\nstep 20\nview study\n"
-              "reset\nmouse 50 60\nstep 1\n" + scene);
+    PlayRun again(
+        "box 100 100\nbox 105 100\nmouse 320 240\ngrab\nstep 20\nview study\n"
+        "reset\nmouse 50 60\nstep 1\n" +
+        scene);
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(WorldPart(again.out), WorldPart(fresh.out));
     EXPECT_FALSE(IsGrabbing(again.sim.world));
@@ -68,8 +70,9 @@ TEST(SimPlay, ResetGivesTheWorldOfANewProgramAndRunsOnAsOneWould) {
     EXPECT_EQ(again.sim.play.view, View::Study);  // the view is kept
 
     PlayRun empty("box 320 240\nmouse 20 30\nstep 3\nreset\ndump\n");
-    EXPECT_NE(empty.out.find("\"light\": [20, 30], \"particles\": [], \"bodies\": [], \"shadows\": []"),
-              std::string::npos)
+    EXPECT_NE(
+        empty.out.find("\"light\": [20, 30], \"particles\": [], \"bodies\": [], \"shadows\": []"),
+        std::string::npos)
         << empty.out;
 }
 
@@ -98,7 +101,9 @@ TEST(SimPlay, AGrabbedBoxFollowsTheMouseAndTheLightWaitsUntilItIsLetGo) {
     EXPECT_EQ(light.x, 210);  // where it was when the box was grabbed
     EXPECT_EQ(light.y, 210);
 
-    PlayRun let("box 200 200\nmouse 210 210\nstep 1\ngrab\nmouse 500 300\nstep 40\nrelease\nstep 1\ndump\n");
+    PlayRun let(
+        "box 200 200\nmouse 210 210\nstep 1\ngrab\nmouse 500 300\nstep 40\nrelease\nstep "
+        "1\ndump\n");
     EXPECT_NE(let.out.find("\"light\": [500, 300]"), std::string::npos);
 }
 
@@ -113,10 +118,12 @@ TEST(SimPlay, AGrabOverNoBoxHoldsNothingAndMovesNothing) {
 TEST(SimPlay, ADragFarBeyondTheScreenOrIntoAPileStaysFiniteAndInsideTheWalls) {
     std::string text = "box 100 100\n";
     for (int i = 0; i < 12; ++i) {
-        text += "box " + std::to_string(560 + (i % 3) * 20) + " " + std::to_string(400 + (i / 3) * 15) + "\n";
+        text += "box " + std::to_string(560 + (i % 3) * 20) + " " +
+                std::to_string(400 + (i / 3) * 15) + "\n";
     }
-    text += "mouse 100 100\ngrab\nmouse -1000000 1000000\nstep 60\nmouse 1000000 -1000000\nstep 60\n"
-            "mouse 580 420\nstep 80\nmouse 639 479\nstep 60\nrelease\nstep 200\n";
+    text +=
+        "mouse 100 100\ngrab\nmouse -1000000 1000000\nstep 60\nmouse 1000000 -1000000\nstep 60\n"
+        "mouse 580 420\nstep 80\nmouse 639 479\nstep 60\nrelease\nstep 200\n";
     PlayRun run(text);
     ASSERT_EQ(run.status, 0) << run.err;
     for (const Particle& p : run.sim.world.particles) {
@@ -129,7 +136,8 @@ TEST(SimPlay, ADragFarBeyondTheScreenOrIntoAPileStaysFiniteAndInsideTheWalls) {
 }
 
 TEST(SimPlay, AFrozenLightStaysAndFollowsAgainAfterward) {
-    PlayRun run("mouse 100 100\nstep 1\nfreeze\nmouse 300 300\nstep 5\ndump\nfollow\nstep 1\ndump\n");
+    PlayRun run(
+        "mouse 100 100\nstep 1\nfreeze\nmouse 300 300\nstep 5\ndump\nfollow\nstep 1\ndump\n");
     ASSERT_EQ(run.status, 0) << run.err;
     const size_t second = run.out.find('\n') + 1;
     EXPECT_EQ(run.out.find("\"light\": [100, 100]"), run.out.find("\"light\""));
@@ -163,13 +171,16 @@ TEST(SimPlay, StudyViewCollectsThePairsAndContactsOfTheLastStepOnlyWhileItIsOn) 
 
 TEST(SimPlay, MalformedPlayCommandsNameTheirLine) {
     EXPECT_EQ(PlayRun("idle\n").status, 2);
-    EXPECT_EQ(PlayRun("step 1\nidle -1\n").err, "tumble-sim: line 2: '-1' is out of range (0 to 2147483647): idle -1\n");
+    EXPECT_EQ(PlayRun("step 1\nidle -1\n").err,
+              "tumble-sim: line 2: '-1' is out of range (0 to 2147483647): idle -1\n");
     PlayRun view("view\n");
     EXPECT_EQ(view.status, 2);
     PlayRun sideways("dump\nview sideways\ndump\n");
     EXPECT_EQ(sideways.status, 2);
-    EXPECT_NE(sideways.err.find("line 2: unknown view 'sideways'"), std::string::npos) << sideways.err;
-    for (const char* extra : {"reset now\n", "grab 1 2\n", "release x\n", "freeze 1\n", "follow me\n", "hash 3\n"}) {
+    EXPECT_NE(sideways.err.find("line 2: unknown view 'sideways'"), std::string::npos)
+        << sideways.err;
+    for (const char* extra :
+         {"reset now\n", "grab 1 2\n", "release x\n", "freeze 1\n", "follow me\n", "hash 3\n"}) {
         PlayRun run(extra);
         EXPECT_EQ(run.status, 2) << extra;
         EXPECT_NE(run.err.find("too many arguments"), std::string::npos) << run.err;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -9,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "tools/sim/sim.h"
+#include "session/sim.h"
 
 namespace {
 
@@ -133,8 +132,9 @@ TEST(SimScript, SoftShadowsListEveryPenumbraPointsTrianglesAndOffRestoresTheHard
     const std::string on = soft.out.substr(0, soft.out.find('\n') + 1);
     EXPECT_EQ(soft.out.substr(on.size()), hard.out);
     // Eight casters of six triangles each: 48 triangles of 6 numbers.
-    EXPECT_EQ(std::count(on.begin(), on.end(), '[') - std::count(hard.out.begin(), hard.out.end(), '['),
-              48 - 6);
+    EXPECT_EQ(
+        std::count(on.begin(), on.end(), '[') - std::count(hard.out.begin(), hard.out.end(), '['),
+        48 - 6);
 }
 
 TEST(SimScript, AcceptsCommentsBlankLinesAndWindowsLineEnds) {

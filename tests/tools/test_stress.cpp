@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "lighting/shadows.h"
-#include "shell/update_world.h"
-#include "tools/sim/sim.h"
+#include "session/sim.h"
+#include "session/update_world.h"
 #include "tools/stress/checks.h"
 #include "tools/stress/stress.h"
 #include "world/factories.h"

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/ordered_list.h"
+#include "world/ordered_list.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string>
 
-#include "tools/sim/sim.h"
+#include "session/sim.h"
 
 #ifdef TUMBLE_SIM_SHOT
 #include "tools/sim/shot.h"

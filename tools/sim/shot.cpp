@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "render/png_file.h"
+#include "platform/png_file.h"
+#include "platform/services.h"
+#include "render/layers.h"
 #include "render/render_frame.h"
-#include "shell/services.h"
-#include "shell/startup.h"
 
 namespace {
 

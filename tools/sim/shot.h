@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "tools/sim/sim.h"
+#include "session/sim.h"
 
 class ShotCamera {
    public:

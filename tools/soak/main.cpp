@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/update_world.h"
+#include "session/sim.h"
+#include "session/update_world.h"
 #include "tools/sim/crowd.h"
-#include "tools/sim/sim.h"
 #include "tools/stress/checks.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "dynamics/drag.h"
-#include "shell/play.h"
-#include "shell/update_world.h"
-#include "tools/sim/sim.h"
+#include "session/play.h"
+#include "session/sim.h"
+#include "session/update_world.h"
 #include "tools/stress/checks.h"
 #include "world/factories.h"
 #include "world/rounding.h"
@@ -300,7 +300,8 @@ class StressRun {
     void Grab() {
         Flush();
         result_.counts.grabs += GrabAt(sim_.world, sim_.mouseX, sim_.mouseY);
-        heldUpright_ = IsGrabbing(sim_.world) && OutlineArea(*sim_.world.grab.particle->body) > 800 &&
+        heldUpright_ = IsGrabbing(sim_.world) &&
+                       OutlineArea(*sim_.world.grab.particle->body) > 800 &&
                        !DroppedOnAnother(*sim_.world.grab.particle->body);
         result_.script += "grab\n";
     }
@@ -327,8 +328,8 @@ class StressRun {
     // Consecutive passes of one kind go into the script as one step or idle line.
     void Flush() {
         if (unwrittenPasses_ > 0) {
-            result_.script += (unwrittenIdle_ ? "idle " : "step ") +
-                              std::to_string(unwrittenPasses_) + "\n";
+            result_.script +=
+                (unwrittenIdle_ ? "idle " : "step ") + std::to_string(unwrittenPasses_) + "\n";
             unwrittenPasses_ = 0;
         }
     }
@@ -340,7 +341,8 @@ class StressRun {
         }
         const Light* light = sim_.lighting.lights.Current();
         const Vec2 shadowLight = light != nullptr ? Vec2{light->x, light->y} : Vec2{NAN, NAN};
-        UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY, SimPassControls(sim_, idle));
+        UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY,
+                    SimPassControls(sim_, idle));
         CountLightPlacement(shadowLight);
         sim_.passes += 1;
         result_.passes += 1;
@@ -431,8 +433,8 @@ class StressRun {
                 continue;
             }
             for (int32_t i = 1; i <= b.particleCount; ++i) {
-                corner = corner ||
-                         (BodyParticle(b, i)->position.x == lx && BodyParticle(b, i)->position.y == ly);
+                corner = corner || (BodyParticle(b, i)->position.x == lx &&
+                                    BodyParticle(b, i)->position.y == ly);
             }
             centre = centre || (b.centre.x == lx && b.centre.y == ly);
             inside = inside || (b.boundsMin.x < lx && lx < b.boundsMax.x && b.boundsMin.y < ly &&

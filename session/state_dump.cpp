@@ -1,0 +1,100 @@
+#include "session/state_dump.h"
+
+#include <charconv>
+#include <cmath>
+#include <initializer_list>
+
+#include "lighting/light.h"
+#include "session/play.h"
+
+namespace {
+
+// The shortest form that reads back to the same double; JSON has no NaN or
+// infinity, which the world never holds, so they would show as null.
+void AppendNumber(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        out += "null";
+        return;
+    }
+    char buffer[32];
+    auto [end, result] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, end);
+}
+
+void AppendArray(std::string& out, std::initializer_list<double> values) {
+    out += '[';
+    const char* separator = "";
+    for (double value : values) {
+        out += separator;
+        AppendNumber(out, value);
+        separator = ", ";
+    }
+    out += ']';
+}
+
+// Appends `"name": [` to a dump; the items follow, then `]`.
+void BeginList(std::string& out, const char* name) {
+    out += ", \"";
+    out += name;
+    out += "\": [";
+}
+
+void AppendItem(std::string& out, bool& first, std::initializer_list<double> values) {
+    if (!first) {
+        out += ", ";
+    }
+    first = false;
+    AppendArray(out, values);
+}
+
+}  // namespace
+
+std::string DumpState(const World& world, const Lighting& lighting, int64_t passes) {
+    std::string out = "{\"pass\": " + std::to_string(passes) + ", \"light\": ";
+    const Light* light = MouseLight(lighting);
+    if (light != nullptr) {
+        AppendArray(out, {light->x, light->y});
+    } else {
+        out += "null";
+    }
+    bool first = true;
+    if (DroppedLightCount(lighting) > 0) {
+        BeginList(out, "lights");
+        bool mouseLight = true;
+        for (const Light& l : lighting.lights) {
+            if (!mouseLight) {
+                AppendItem(out, first,
+                           {l.x, l.y, static_cast<double>(l.radius), static_cast<double>(l.red),
+                            static_cast<double>(l.green), static_cast<double>(l.blue)});
+            }
+            mouseLight = false;
+        }
+        out += ']';
+    }
+    BeginList(out, "particles");
+    first = true;
+    for (const Particle& p : world.particles) {
+        AppendItem(out, first, {p.position.x, p.position.y});
+    }
+    out += ']';
+
+    BeginList(out, "bodies");
+    first = true;
+    for (const Body& b : world.bodies) {
+        if (b.id != kWorldBodyId) {
+            AppendItem(out, first,
+                       {b.centre.x, b.centre.y, b.boundsMin.x, b.boundsMin.y, b.boundsMax.x,
+                        b.boundsMax.y});
+        }
+    }
+    out += ']';
+
+    BeginList(out, "shadows");
+    first = true;
+    for (const ShadowSegment& s : lighting.shadowSegments) {
+        AppendItem(out, first, {s.p1.x, s.p1.y, s.p2.x, s.p2.y, s.p3.x, s.p3.y});
+    }
+    out += ']';
+    out += '}';
+    return out;
+}
