@@ -11,6 +11,7 @@
 #include "platform/services.h"
 #include "render/layers.h"
 #include "render/light_sprite.h"
+#include "render/offscreen_frame.h"
 #include "render/render_frame.h"
 #include "session/update_world.h"
 #include "shell/app.h"
@@ -19,7 +20,7 @@
 namespace {
 
 void StepWorldBenchmark(benchmark::State& state) {
-    Sim sim;
+    Session sim;
     BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
         StepWorld(sim.world);
@@ -27,7 +28,7 @@ void StepWorldBenchmark(benchmark::State& state) {
 }
 
 void BuildShadowsBenchmark(benchmark::State& state) {
-    Sim sim;
+    Session sim;
     BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
         BuildShadows(sim.world, sim.lighting);
@@ -35,7 +36,7 @@ void BuildShadowsBenchmark(benchmark::State& state) {
 }
 
 void UpdateWorldBenchmark(benchmark::State& state) {
-    Sim sim;
+    Session sim;
     BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
         UpdateWorld(sim.world, sim.lighting, sim.mouseX, sim.mouseY);
@@ -44,7 +45,7 @@ void UpdateWorldBenchmark(benchmark::State& state) {
 
 // Drops the lights of the lights benchmark: the mouse's at the centre and
 // the others spread over the screen, then casts their shadows.
-void AddBenchmarkLights(Sim& sim, int32_t lights, bool soft) {
+void AddBenchmarkLights(Session& sim, int32_t lights, bool soft) {
     constexpr int32_t kSpots[kMaxDroppedLights][2] = {
         {100, 80}, {540, 80}, {100, 400}, {540, 400}, {320, 60}, {320, 420}, {60, 240}, {580, 240},
     };
@@ -56,37 +57,29 @@ void AddBenchmarkLights(Sim& sim, int32_t lights, bool soft) {
 }
 
 // The frame of a crowd, drawn by the software renderer offscreen.
-void TimeFrames(benchmark::State& state, Sim& sim) {
-    ScriptedInput input;
-    Services services;
+void TimeFrames(benchmark::State& state, Session& sim) {
+    OffscreenFrame frame;
     std::string error;
-    if (!StartServices(services, ScreenKind::Offscreen, input, error) ||
-        !OpenMainWindow(services, "tumble", 640, 480, error) ||
-        !OpenScreenInWindow(services, 640, 480, error)) {
+    if (!StartOffscreenFrame(frame, 640, 480, error)) {
         state.SkipWithError(error.c_str());
-        StopServices(services);
         return;
     }
-    CreateShadowTexture(services);
-    UpdateLightSprites(services,
-                       sim.lighting);  // not timed: a frame draws them only when they change
-    services.mouseX = sim.mouseX;
-    services.mouseY = sim.mouseY;
+    // Not timed: a frame draws the light sprites only when they change.
+    UpdateLightSprites(frame.services, sim.lighting);
     for (auto _ : state) {
-        RenderFrame(sim.world, sim.lighting, 60, services);
+        DrawSessionFrame(sim, 60, frame.services);
     }
-    StopServices(services);
 }
 
 void RenderFrameBenchmark(benchmark::State& state) {
-    Sim sim;
+    Session sim;
     BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
     TimeFrames(state, sim);
 }
 
 // Crowd 100 under 1, 4 or 8 lights (the mouse's included), hard or soft shadows.
 void RenderFrameLightsBenchmark(benchmark::State& state) {
-    Sim sim;
+    Session sim;
     BuildCrowd(sim, 100);
     AddBenchmarkLights(sim, static_cast<int32_t>(state.range(0)), state.range(1) != 0);
     TimeFrames(state, sim);
@@ -104,7 +97,7 @@ void StartToFirstFrameBenchmark(benchmark::State& state) {
             !StartProgram(app, services, error)) {
             state.SkipWithError(error.c_str());
         } else {
-            RenderFrame(app.world, app.lighting, 0, services);
+            RenderFrame(app.session.world, app.session.lighting, 0, services);
         }
         StopServices(services);
     }

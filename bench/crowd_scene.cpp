@@ -4,8 +4,8 @@
 
 #include "tools/sim/crowd.h"
 
-void BuildCrowd(Sim& sim, int32_t boxes) {
-    StartSim(sim);
+void BuildCrowd(Session& sim, int32_t boxes) {
+    StartSession(sim);
     std::istringstream script(CrowdScript(boxes, kSettlePasses));
     std::ostringstream out;
     RunScript(sim, script, out, out, nullptr);

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "session/sim.h"
+#include "session/session.h"
 
 constexpr int32_t kSettlePasses = 120;
 
-void BuildCrowd(Sim& sim, int32_t boxes);
+void BuildCrowd(Session& sim, int32_t boxes);

@@ -66,6 +66,11 @@ int32_t GetMouseY(const Services& services) {
     return services.mouseY;
 }
 
+void PlaceMouse(Services& services, int32_t x, int32_t y) {
+    services.mouseX = x;
+    services.mouseY = y;
+}
+
 uint32_t TickCount(Services& services) {
     return services.input != nullptr ? services.input->Milliseconds() : 0;
 }

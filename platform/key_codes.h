@@ -7,3 +7,21 @@
 // keypad, and the extended keys (arrows, Home, the right-hand Ctrl and Alt …)
 // at their code plus 128. 0, SDL's unknown key, for a code no key has.
 int32_t ScancodeOfKey(int32_t key);
+
+// Scan codes of set 1 used by the program.
+constexpr int32_t kKeyEscape = 1;
+constexpr int32_t kKeySpace = 57;
+constexpr int32_t kKeyR = 19;
+constexpr int32_t kKeyO = 24;
+constexpr int32_t kKeyP = 25;
+constexpr int32_t kKeyD = 32;
+constexpr int32_t kKeyF = 33;
+constexpr int32_t kKeyH = 35;
+constexpr int32_t kKeyF1 = 59;
+constexpr int32_t kKeyF12 = 88;
+constexpr int32_t kKeyL = 38;
+constexpr int32_t kKeyBackspace = 14;
+constexpr int32_t kKeyC = 46;
+constexpr int32_t kKeyMinus = 12;
+constexpr int32_t kKeyEquals = 13;
+constexpr int32_t kKeyS = 31;

@@ -101,6 +101,13 @@ bool StartServices(Services& services, ScreenKind kind, InputSource& input, std:
     return true;
 }
 
+bool StartOffscreenServices(Services& services, InputSource& input, int32_t width,
+                            int32_t height, std::string& error) {
+    return StartServices(services, ScreenKind::Offscreen, input, error) &&
+           OpenMainWindow(services, "tumble", width, height, error) &&
+           OpenScreenInWindow(services, width, height, error);
+}
+
 bool OpenMainWindow(Services& services, const char* title, int32_t width, int32_t height,
                     std::string& error) {
     if (!services.sdlStarted) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/input_source.h"
+#include "platform/key_codes.h"
 #include "platform/triangle_spans.h"
 
 struct SDL_Window;
@@ -39,24 +40,6 @@ constexpr int32_t GreenOf(uint32_t colour) {
 constexpr int32_t BlueOf(uint32_t colour) {
     return (colour >> 16) & 0xFF;
 }
-
-// Scan codes of set 1 used by the program.
-constexpr int32_t kKeyEscape = 1;
-constexpr int32_t kKeySpace = 57;
-constexpr int32_t kKeyR = 19;
-constexpr int32_t kKeyO = 24;
-constexpr int32_t kKeyP = 25;
-constexpr int32_t kKeyD = 32;
-constexpr int32_t kKeyF = 33;
-constexpr int32_t kKeyH = 35;
-constexpr int32_t kKeyF1 = 59;
-constexpr int32_t kKeyF12 = 88;
-constexpr int32_t kKeyL = 38;
-constexpr int32_t kKeyBackspace = 14;
-constexpr int32_t kKeyC = 46;
-constexpr int32_t kKeyMinus = 12;
-constexpr int32_t kKeyEquals = 13;
-constexpr int32_t kKeyS = 31;
 
 // The only sprite mode: usable as a texture for textured quads.
 constexpr int32_t kTextureMode = 4;
@@ -193,6 +176,12 @@ bool OpenScreenInWindow(Services& services, int32_t width, int32_t height, std::
 void StartDevices(Services& services);
 void StopServices(Services& services);
 
+// The services as tumble-sim, the benchmarks and the tests draw with them:
+// started offscreen with a width × height screen in a hidden window titled
+// "tumble". False, with the reason in `error`, when any of it fails.
+bool StartOffscreenServices(Services& services, InputSource& input, int32_t width,
+                            int32_t height, std::string& error);
+
 // Window events: kNoEvent, kCloseRequest or kOtherEvent; never waits.
 int32_t PollWindowEvent(Services& services);
 
@@ -255,4 +244,7 @@ void PollMouse(Services& services);
 bool IsLeftButtonDown(const Services& services);
 int32_t GetMouseX(const Services& services);
 int32_t GetMouseY(const Services& services);
+// Puts the pointer at (x, y), as a replay does that moves it for the user;
+// the next poll's motion starts from there.
+void PlaceMouse(Services& services, int32_t x, int32_t y);
 uint32_t TickCount(Services& services);

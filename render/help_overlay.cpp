@@ -1,9 +1,5 @@
 #include "render/help_overlay.h"
 
-#include <iterator>
-
-#include "session/key_help.h"
-
 namespace {
 
 constexpr uint32_t kPanelColour = MakeColour(32, 32, 48);
@@ -14,9 +10,8 @@ constexpr int32_t kPanelWidth = 440;
 
 }  // namespace
 
-void DrawHelpOverlay(Services& services) {
-    const int32_t lines = static_cast<int32_t>(std::size(kKeyHelp)) + 2;
-    const int32_t height = lines * kLineHeight + 16;
+void DrawHelpOverlay(std::span<const HelpLine> lines, Services& services) {
+    const int32_t height = (static_cast<int32_t>(lines.size()) + 2) * kLineHeight + 16;
     const int32_t left = (services.screenWidth - kPanelWidth) / 2;
     const int32_t top = (services.screenHeight - height) / 2;
     const int32_t mode = services.drawingMode;
@@ -29,9 +24,9 @@ void DrawHelpOverlay(Services& services) {
     int32_t y = top + 8;
     DrawString(services, left + 16, y, "tumble: keys", kTextColour, kPanelColour);
     y += 2 * kLineHeight;
-    for (const KeyHelp& help : kKeyHelp) {
-        DrawString(services, left + 16, y, help.key, kKeyColour, kPanelColour);
-        DrawString(services, left + 136, y, help.action, kTextColour, kPanelColour);
+    for (const HelpLine& line : lines) {
+        DrawString(services, left + 16, y, line.key, kKeyColour, kPanelColour);
+        DrawString(services, left + 136, y, line.action, kTextColour, kPanelColour);
         y += kLineHeight;
     }
 }

@@ -50,8 +50,8 @@ void DrawSticks(const World& world, View view, Services& services) {
 }
 
 // Stands in for the system pointer, which the mouse service hides.
-void DrawMouseMarker(Services& services) {
-    DrawRect(services, GetMouseX(services) - 2, GetMouseY(services) - 2, 5, 5, kRed);
+void DrawMouseMarker(const FrameOptions& options, Services& services) {
+    DrawRect(services, options.mouseX - 2, options.mouseY - 2, 5, 5, kRed);
 }
 
 void DrawHeadsUpText(const World& world, int32_t framesPerSecond, const FrameOptions& options,
@@ -82,10 +82,10 @@ void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPer
     if (options.view == View::Study) {
         DrawStudyView(world, options.frameMilliseconds, services);
     }
-    DrawMouseMarker(services);
+    DrawMouseMarker(options, services);
     DrawHeadsUpText(world, framesPerSecond, options, services);
-    if (options.help) {
-        DrawHelpOverlay(services);
+    if (!options.help.empty()) {
+        DrawHelpOverlay(options.help, services);
     }
     EndDrawing(services);
     if (options.drawMilliseconds != nullptr) {

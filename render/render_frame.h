@@ -1,19 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "lighting/lighting.h"
 #include "platform/services.h"
+#include "render/help_overlay.h"
 #include "session/play.h"
 #include "world/world.h"
 
 // What the frame shows besides the world, and where it may be copied to.
 struct FrameOptions {
     View view = View::Outlines;
-    bool paused = false;                       // a third text line, "paused"
-    bool replaying = false;                    // a text line "replay" below those
-    bool help = false;                         // the key overlay on top of everything
+    bool paused = false;             // a third text line, "paused"
+    bool replaying = false;          // a text line "replay" below those
+    std::span<const HelpLine> help;  // when not empty, the key help on top of all
+    int32_t mouseX = 0;              // where the red marker stands in for the pointer
+    int32_t mouseY = 0;
     double frameMilliseconds = 0;              // the last frame's drawing time, for the study view
     std::vector<uint32_t>* capture = nullptr;  // receives the frame's pixels before it is shown
     double* drawMilliseconds = nullptr;  // receives how long drawing took, the present not counted

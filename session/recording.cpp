@@ -17,7 +17,7 @@ void EndRun(Recording& recording) {
     }
     ScriptCommand run;
     run.kind = recording.runKind;
-    run.passes = recording.runPasses;
+    run.count = recording.runPasses;
     AppendLine(recording, run);
     recording.runKind = CommandKind::None;
     recording.runPasses = 0;
@@ -70,6 +70,9 @@ void RecordCommand(Recording& recording, const ScriptCommand& command) {
         case CommandKind::Step:
         case CommandKind::Idle:  // passes are noted one by one, by RecordPass
         case CommandKind::None:
+        case CommandKind::Dump:  // what a session printed or drew is not part of it
+        case CommandKind::Hash:
+        case CommandKind::Shot:
             return;
         default:
             EndRun(recording);

@@ -39,9 +39,9 @@ bool StartRecording(Recording& recording, const std::string& path, const std::st
 
 bool IsRecording(const Recording& recording);
 
-// Notes a command. A mouse command is noted only when the mouse moved since
-// the last one; step and idle are for RecordPass. Does nothing while not
-// recording.
+// Notes a command that changes the scene. A mouse command is noted only when
+// the mouse moved since the last one; step and idle are for RecordPass; dump,
+// hash and shot are not noted. Does nothing while not recording.
 void RecordCommand(Recording& recording, const ScriptCommand& command);
 
 // Notes that the mouse is at (x, y), as a mouse command when it moved.

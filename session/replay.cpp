@@ -67,7 +67,7 @@ const ScriptCommand* TakeReplayCommand(Replay& replay) {
             return &command;
         }
         replay.passKind = command.kind;
-        replay.passesLeft = command.passes;
+        replay.passesLeft = command.count;
     }
     return nullptr;
 }

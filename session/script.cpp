@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "session/commands.h"
+
 namespace {
 
 std::vector<std::string_view> SplitTokens(std::string_view line) {
@@ -34,55 +36,16 @@ bool ParseInteger(std::string_view token, int64_t min, int64_t max, int64_t& val
     return true;
 }
 
-bool ExpectArguments(const std::vector<std::string_view>& tokens, size_t count, const char* usage,
-                     std::string& error) {
-    if (tokens.size() - 1 == count) {
-        return true;
+bool ParseView(std::string_view token, View& view, std::string& error) {
+    for (View candidate : {View::Outlines, View::Roles, View::Study}) {
+        if (token == ViewName(candidate)) {
+            view = candidate;
+            return true;
+        }
     }
-    error = std::string(tokens.size() - 1 < count ? "missing argument" : "too many arguments") +
-            " (usage: " + usage + ")";
+    error = "unknown view '" + std::string(token) + "' (outlines, roles or study)";
     return false;
 }
-
-bool ParsePoint(const std::vector<std::string_view>& tokens, ScriptCommand& command,
-                std::string& error) {
-    int64_t x = 0;
-    int64_t y = 0;
-    if (!ParseInteger(tokens[1], -kMaxScriptCoordinate, kMaxScriptCoordinate, x, error) ||
-        !ParseInteger(tokens[2], -kMaxScriptCoordinate, kMaxScriptCoordinate, y, error)) {
-        return false;
-    }
-    command.x = static_cast<int32_t>(x);
-    command.y = static_cast<int32_t>(y);
-    return true;
-}
-
-bool ParseView(std::string_view token, View& view, std::string& error) {
-    if (token == "outlines") {
-        view = View::Outlines;
-    } else if (token == "roles") {
-        view = View::Roles;
-    } else if (token == "study") {
-        view = View::Study;
-    } else {
-        error = "unknown view '" + std::string(token) + "' (outlines, roles or study)";
-        return false;
-    }
-    return true;
-}
-
-// The commands that take no argument.
-struct Keyword {
-    const char* name;
-    CommandKind kind;
-};
-constexpr Keyword kKeywords[] = {
-    {"dump", CommandKind::Dump},       {"hash", CommandKind::Hash},
-    {"reset", CommandKind::Reset},     {"grab", CommandKind::Grab},
-    {"release", CommandKind::Release}, {"freeze", CommandKind::Freeze},
-    {"follow", CommandKind::Follow},   {"unlight", CommandKind::Unlight},
-    {"colour", CommandKind::Colour},
-};
 
 bool ParseSwitch(std::string_view token, bool& on, std::string& error) {
     if (token != "on" && token != "off") {
@@ -93,6 +56,64 @@ bool ParseSwitch(std::string_view token, bool& on, std::string& error) {
     return true;
 }
 
+size_t ArgumentCount(Arguments arguments) {
+    switch (arguments) {
+        case Arguments::None:
+            return 0;
+        case Arguments::Point:
+            return 2;
+        default:
+            return 1;
+    }
+}
+
+// The arguments after the command's name, as its row shapes them.
+bool ParseArguments(const CommandRow& row, std::span<const std::string_view> arguments,
+                    ScriptCommand& command, std::string& error) {
+    int64_t x = 0;
+    int64_t y = 0;
+    switch (row.arguments) {
+        case Arguments::None:
+            return true;
+        case Arguments::Point:
+            if (!ParseInteger(arguments[0], row.min, row.max, x, error) ||
+                !ParseInteger(arguments[1], row.min, row.max, y, error)) {
+                return false;
+            }
+            command.x = static_cast<int32_t>(x);
+            command.y = static_cast<int32_t>(y);
+            return true;
+        case Arguments::Count:
+            return ParseInteger(arguments[0], row.min, row.max, command.count, error);
+        case Arguments::Switch:
+            return ParseSwitch(arguments[0], command.on, error);
+        case Arguments::View:
+            return ParseView(arguments[0], command.view, error);
+        case Arguments::File:
+            command.file = std::string(arguments[0]);
+            return true;
+    }
+    return false;
+}
+
+std::string FormatArguments(const CommandRow& row, const ScriptCommand& command) {
+    switch (row.arguments) {
+        case Arguments::None:
+            break;
+        case Arguments::Point:
+            return " " + std::to_string(command.x) + " " + std::to_string(command.y);
+        case Arguments::Count:
+            return " " + std::to_string(command.count);
+        case Arguments::Switch:
+            return command.on ? " on" : " off";
+        case Arguments::View:
+            return std::string(" ") + ViewName(command.view);
+        case Arguments::File:
+            return " " + command.file;
+    }
+    return "";
+}
+
 }  // namespace
 
 bool ParseScriptLine(std::string_view line, ScriptCommand& command, std::string& error) {
@@ -100,99 +121,29 @@ bool ParseScriptLine(std::string_view line, ScriptCommand& command, std::string&
     if (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);  // a script written on Windows
     }
-    std::vector<std::string_view> tokens = SplitTokens(line);
+    const std::vector<std::string_view> tokens = SplitTokens(line);
     if (tokens.empty() || tokens.front().front() == '#') {
         return true;
     }
-    std::string_view name = tokens.front();
-    if (name == "box" || name == "mouse" || name == "light") {
-        command.kind = name == "box"     ? CommandKind::Box
-                       : name == "mouse" ? CommandKind::Mouse
-                                         : CommandKind::Light;
-        const std::string usage = std::string(name) + " X Y";
-        return ExpectArguments(tokens, 2, usage.c_str(), error) &&
-               ParsePoint(tokens, command, error);
+    const CommandRow* row = FindCommand(tokens.front());
+    if (row == nullptr) {
+        error = "unknown command '" + std::string(tokens.front()) + "'";
+        return false;
     }
-    if (name == "radius") {
-        command.kind = CommandKind::Radius;
-        int64_t radius = 0;
-        if (!ExpectArguments(tokens, 1, "radius R", error) ||
-            !ParseInteger(tokens[1], kMinLightRadius, kMaxLightRadius, radius, error)) {
-            return false;
-        }
-        command.radius = static_cast<int32_t>(radius);
-        return true;
+    command.kind = row->kind;
+    const size_t expected = ArgumentCount(row->arguments);
+    if (tokens.size() - 1 != expected) {
+        error =
+            std::string(tokens.size() - 1 < expected ? "missing argument" : "too many arguments") +
+            " (usage: " + CommandUsage(*row) + ")";
+        return false;
     }
-    if (name == "soft") {
-        command.kind = CommandKind::Soft;
-        return ExpectArguments(tokens, 1, "soft on|off", error) &&
-               ParseSwitch(tokens[1], command.on, error);
-    }
-    if (name == "step" || name == "idle") {
-        command.kind = name == "step" ? CommandKind::Step : CommandKind::Idle;
-        return ExpectArguments(tokens, 1, name == "step" ? "step N" : "idle N", error) &&
-               ParseInteger(tokens[1], 0, INT32_MAX, command.passes, error);
-    }
-    if (name == "view") {
-        command.kind = CommandKind::View;
-        if (!ExpectArguments(tokens, 1, "view outlines|roles|study", error)) {
-            return false;
-        }
-        return ParseView(tokens[1], command.view, error);
-    }
-    for (const Keyword& keyword : kKeywords) {
-        if (name == keyword.name) {
-            command.kind = keyword.kind;
-            return ExpectArguments(tokens, 0, keyword.name, error);
-        }
-    }
-    if (name == "shot") {
-        command.kind = CommandKind::Shot;
-        if (!ExpectArguments(tokens, 1, "shot FILE.png", error)) {
-            return false;
-        }
-        command.file = std::string(tokens[1]);
-        return true;
-    }
-    error = "unknown command '" + std::string(name) + "'";
-    return false;
+    return ParseArguments(*row, std::span(tokens).subspan(1), command, error);
 }
 
 std::string FormatScriptLine(const ScriptCommand& command) {
-    auto point = [&command](const char* name) {
-        return std::string(name) + " " + std::to_string(command.x) + " " +
-               std::to_string(command.y);
-    };
-    switch (command.kind) {
-        case CommandKind::None:
-            return "";
-        case CommandKind::Box:
-            return point("box");
-        case CommandKind::Mouse:
-            return point("mouse");
-        case CommandKind::Step:
-            return "step " + std::to_string(command.passes);
-        case CommandKind::Idle:
-            return "idle " + std::to_string(command.passes);
-        case CommandKind::View:
-            return std::string("view ") + ViewName(command.view);
-        case CommandKind::Shot:
-            return "shot " + command.file;
-        case CommandKind::Light:
-            return point("light");
-        case CommandKind::Radius:
-            return "radius " + std::to_string(command.radius);
-        case CommandKind::Soft:
-            return command.on ? "soft on" : "soft off";
-        default:
-            break;
-    }
-    for (const Keyword& keyword : kKeywords) {
-        if (command.kind == keyword.kind) {
-            return keyword.name;
-        }
-    }
-    return "";
+    const CommandRow* row = CommandRowOf(command.kind);
+    return row != nullptr ? row->name + FormatArguments(*row, command) : "";
 }
 
 bool ReadScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error) {

@@ -1,18 +1,17 @@
 #pragma once
 
 // Everything the program keeps from pass to pass besides the services: the
-// world, its lights and shadows, the frame timer, and the session's replay
-// and recording. A test starts afresh by making a new App.
+// session (the world, its lights, the play state, the mouse and the passes),
+// the frame timer, and the session's replay and recording. A test starts
+// afresh by making a new App.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "lighting/lighting.h"
-#include "session/play.h"
 #include "session/recording.h"
 #include "session/replay.h"
-#include "world/world.h"
+#include "session/session.h"
 
 struct FrameTimer {
     double elapsed = 0;           // milliseconds since lastMark, worked out every pass
@@ -32,12 +31,9 @@ struct WindowState {
 };
 
 struct App {
-    World world;
-    Lighting lighting;
+    Session session;
     FrameTimer timer;
-    PlayState play;
     WindowState window;
-    int64_t passes = 0;   // world updates so far, stepped or paused
     Replay replay;        // the script being played, if any
     Recording recording;  // where the session is written, if anywhere
 };

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "session/key_help.h"
+#include "shell/keys.h"
 #include "shell/option_reader.h"
 
 #ifndef TUMBLE_VERSION
@@ -41,10 +41,10 @@ const Option<Reading> kOptions[] = {
 // The keys, from the table the help overlay shows too.
 std::string KeysText() {
     std::string text = "Keys:\n";
-    for (const KeyHelp& help : kKeyHelp) {
-        std::string key = help.key;
+    for (const HelpLine& line : KeyHelpLines()) {
+        std::string key = line.key;
         key.resize(std::max<size_t>(key.size() + 1, 13), ' ');
-        text += "  " + key + help.action + "\n";
+        text += "  " + key + line.action + "\n";
     }
     return text;
 }

@@ -1,15 +1,15 @@
 #include "shell/main_loop.h"
 
 #include <cstdio>
+#include <iostream>
 #include <vector>
 
 #include "dynamics/drag.h"
+#include "lighting/light.h"
 #include "platform/png_file.h"
 #include "render/render_frame.h"
-#include "session/scene_command.h"
-#include "session/state_dump.h"
-#include "session/state_hash.h"
-#include "session/update_world.h"
+#include "session/commands.h"
+#include "shell/keys.h"
 #include "shell/screenshot.h"
 #include "shell/stop_request.h"
 
@@ -28,18 +28,23 @@ bool CloseRequested(Services& services) {
 // The frame of this pass, written to a file too when F12 asked for it. A
 // file that cannot be written is reported, and the program goes on.
 void ShowFrame(App& app, Services& services) {
+    const Session& session = app.session;
     FrameOptions options;
-    options.view = app.play.view;
-    options.paused = app.play.paused;
+    options.view = session.play.view;
+    options.paused = session.play.paused;
     options.replaying = IsReplaying(app.replay);
-    options.help = app.window.help;
+    if (app.window.help) {
+        options.help = KeyHelpLines();
+    }
+    options.mouseX = session.mouseX;
+    options.mouseY = session.mouseY;
     options.frameMilliseconds = app.window.frameMilliseconds;
     options.drawMilliseconds = &app.window.frameMilliseconds;
     std::vector<uint32_t> pixels;
     if (app.window.screenshotPending || !app.window.shotFiles.empty()) {
         options.capture = &pixels;
     }
-    RenderFrame(app.world, app.lighting, app.timer.framesPerSecond, services, options);
+    RenderFrame(session.world, session.lighting, app.timer.framesPerSecond, services, options);
     std::string error;
     for (const std::string& file : app.window.shotFiles) {
         if (!WritePng(pixels, services.screenWidth, services.screenHeight, file, error)) {
@@ -67,15 +72,16 @@ void ReportRecordingFailure(const Recording& recording, const std::string& error
                  recording.path.c_str(), error.c_str());
 }
 
-// The scene the user's input and a replay's commands act on; its mouse is
-// the services' mouse.
-Scene SceneOf(App& app, Services& services) {
-    return Scene{app.world, app.lighting, app.play, services.mouseX, services.mouseY};
-}
-
-// Changes the scene as the script command does, and records the command.
-void Act(App& app, Services& services, const ScriptCommand& command) {
-    ApplySceneCommand(SceneOf(app, services), command);
+// Runs a command through the session as tumble-sim would, and records it.
+// Dumps and hashes go to standard output; a shot is the next frame's.
+void Act(App& app, const ScriptCommand& command) {
+    const SessionOutput output{std::cout,
+                               [&app](const Session&, const std::string& file, std::string&) {
+                                   app.window.shotFiles.push_back(file);
+                                   return true;
+                               }};
+    std::string error;
+    RunCommand(app.session, command, output, error);
     RecordCommand(app.recording, command);
 }
 
@@ -85,103 +91,127 @@ ScriptCommand Command(CommandKind kind) {
     return command;
 }
 
+ScriptCommand AtMouse(CommandKind kind, const Session& session) {
+    ScriptCommand command = Command(kind);
+    command.x = session.mouseX;
+    command.y = session.mouseY;
+    return command;
+}
+
+// The world sees the pointer where the user moved it.
+void FollowPointer(App& app, const Services& services) {
+    ScriptCommand mouse = Command(CommandKind::Mouse);
+    mouse.x = GetMouseX(services);
+    mouse.y = GetMouseY(services);
+    if (mouse.x != app.session.mouseX || mouse.y != app.session.mouseY) {
+        Act(app, mouse);
+    }
+}
+
 // Pressed over a box, the left button grabs it; released, it lets go.
 void HandleButton(App& app, Services& services) {
     const bool down = IsLeftButtonDown(services);
     if (down && !app.window.leftButtonWasDown) {
-        Act(app, services, Command(CommandKind::Grab));
+        Act(app, Command(CommandKind::Grab));
     } else if (!down && app.window.leftButtonWasDown) {
-        Act(app, services, Command(CommandKind::Release));
+        Act(app, Command(CommandKind::Release));
     }
     app.window.leftButtonWasDown = down;
 }
 
-// L drops a light at the mouse and Backspace removes the last one; C, - and
-// = change the mouse's light; S switches soft shadows.
-void HandleLightKeys(App& app, Services& services) {
-    if (WasKeyReleased(services, kKeyL) == 1) {
-        ScriptCommand light = Command(CommandKind::Light);
-        light.x = GetMouseX(services);
-        light.y = GetMouseY(services);
-        Act(app, services, light);
+// The mouse's light grows or shrinks by `amount`, within its limits.
+void ResizeMouseLight(App& app, int32_t amount) {
+    const Light* light = MouseLight(app.session.lighting);
+    if (light == nullptr) {
+        return;
     }
-    if (WasKeyReleased(services, kKeyBackspace) == 1) {
-        Act(app, services, Command(CommandKind::Unlight));
+    ScriptCommand radius = Command(CommandKind::Radius);
+    radius.count = ClampLightRadius(light->radius + amount);
+    if (radius.count != light->radius) {
+        Act(app, radius);
     }
-    if (WasKeyReleased(services, kKeyC) == 1) {
-        Act(app, services, Command(CommandKind::Colour));
+}
+
+// What a key does, as the script command it is where it changes the scene.
+void Perform(App& app, Services& services, KeyAction action, int32_t amount) {
+    Session& session = app.session;
+    PlayState& play = session.play;
+    ScriptCommand command;
+    switch (action) {
+        case KeyAction::Restart:
+            return Act(app, Command(CommandKind::Reset));
+        case KeyAction::Drop:
+            return Act(app, AtMouse(CommandKind::Box, session));
+        case KeyAction::Drag:
+            return HandleButton(app, services);
+        case KeyAction::FreezeOrFollow:
+            return Act(app, Command(play.lightFrozen ? CommandKind::Follow : CommandKind::Freeze));
+        case KeyAction::DropLight:
+            return Act(app, AtMouse(CommandKind::Light, session));
+        case KeyAction::RemoveLight:
+            return Act(app, Command(CommandKind::Unlight));
+        case KeyAction::NextColour:
+            return Act(app, Command(CommandKind::Colour));
+        case KeyAction::Resize:
+            return ResizeMouseLight(app, amount);
+        case KeyAction::SoftOrHard:
+            command = Command(CommandKind::Soft);
+            command.on = !session.lighting.softShadows;
+            return Act(app, command);
+        case KeyAction::Pause:
+            play.paused = !play.paused;
+            return;
+        case KeyAction::StepOnce:
+            if (play.paused) {
+                play.stepOnce = true;
+            }
+            return;
+        case KeyAction::NextView:
+            command = Command(CommandKind::View);
+            command.view = NextView(play.view);
+            return Act(app, command);
+        case KeyAction::Help:
+            app.window.help = !app.window.help;
+            return;
+        case KeyAction::Screenshot:
+            app.window.screenshotPending = true;
+            return;
+        case KeyAction::None:
+            return;
     }
-    // Both keys are looked at every pass, so that each one's release is seen.
-    const bool shrink = WasKeyReleased(services, kKeyMinus) == 1;
-    const bool grow = WasKeyReleased(services, kKeyEquals) == 1;
-    const Light* light = MouseLight(app.lighting);
-    if ((shrink || grow) && light != nullptr) {
-        const int32_t step = (grow ? kLightRadiusStep : 0) - (shrink ? kLightRadiusStep : 0);
-        ScriptCommand radius = Command(CommandKind::Radius);
-        radius.radius = ClampLightRadius(light->radius + step);
-        if (radius.radius != light->radius) {
-            Act(app, services, radius);
+}
+
+// The keys released since the last snapshot, by action: whether any was,
+// and the sum of their amounts. Every key of the table is looked at every
+// pass, so that each one's release is seen.
+struct KeyReleases {
+    bool released[kKeyActions] = {};
+    int32_t amount[kKeyActions] = {};
+};
+
+KeyReleases ReadKeyReleases(Services& services) {
+    KeyReleases releases;
+    for (const KeyBinding& binding : kKeyTable) {
+        const int32_t action = static_cast<int32_t>(binding.action);
+        if (binding.key != kNoKey && action < kKeyActions &&
+            WasKeyReleased(services, binding.key) == 1) {
+            releases.released[action] = true;
+            releases.amount[action] += binding.amount;
         }
     }
-    if (WasKeyReleased(services, kKeyS) == 1) {
-        ScriptCommand soft = Command(CommandKind::Soft);
-        soft.on = !app.lighting.softShadows;
-        Act(app, services, soft);
-    }
+    return releases;
 }
 
-// What the user does to the world: the mouse, R, Space, the button, F and
-// the light keys, each recorded as the script command it is. A restart comes
-// before the drop of the same pass, so that the new box stays.
-void HandleWorldInput(App& app, Services& services) {
-    RecordMouse(app.recording, GetMouseX(services), GetMouseY(services));
-    if (WasKeyReleased(services, kKeyR) == 1) {
-        Act(app, services, Command(CommandKind::Reset));
-    }
-    if (WasKeyReleased(services, kKeySpace) == 1) {
-        ScriptCommand box = Command(CommandKind::Box);
-        box.x = GetMouseX(services);
-        box.y = GetMouseY(services);
-        Act(app, services, box);
-    }
-    HandleButton(app, services);
-    if (WasKeyReleased(services, kKeyF) == 1) {
-        Act(app, services,
-            Command(app.play.lightFrozen ? CommandKind::Follow : CommandKind::Freeze));
-    }
-    HandleLightKeys(app, services);
-}
-
-// The keys that work in a replay too: the pause and single step, the views,
-// the help and the screenshot.
-void HandlePlayKeys(App& app, Services& services) {
-    PlayState& play = app.play;
-    if (WasKeyReleased(services, kKeyP) == 1) {
-        play.paused = !play.paused;
-    }
-    if (WasKeyReleased(services, kKeyO) == 1 && play.paused) {
-        play.stepOnce = true;
-    }
-    if (WasKeyReleased(services, kKeyD) == 1) {
-        ScriptCommand view = Command(CommandKind::View);
-        view.view = NextView(play.view);
-        Act(app, services, view);
-    }
-    // Both keys are looked at every pass, so that each one's release is seen.
-    const bool helpKey = WasKeyReleased(services, kKeyH) == 1;
-    const bool f1 = WasKeyReleased(services, kKeyF1) == 1;
-    if (helpKey || f1) {
-        app.window.help = !app.window.help;
-    }
-    if (WasKeyReleased(services, kKeyF12) == 1) {
-        app.window.screenshotPending = true;
-    }
+// The actions up to SoftOrHard change the scene; a replay does that in the
+// user's place.
+bool ChangesScene(KeyAction action) {
+    return action <= KeyAction::SoftOrHard;
 }
 
 // The pass's controls: the pause, and while a replay plays, whether the
 // script's pass steps. The user's pause holds the script too.
 PassControls PassControlsFor(App& app) {
-    PassControls controls = ControlsFor(app.play);
+    PassControls controls = ControlsFor(app.session.play);
     if (controls.step && ReplayHasPass(app.replay)) {
         controls.step = TakeReplayPass(app.replay);
     }
@@ -217,10 +247,9 @@ LoopEnd RunMainLoop(App& app, Services& services, int64_t passLimit) {
         UpdateFrameTimer(app.timer, services);
         ShowFrame(app, services);
         const PassControls controls = PassControlsFor(app);
-        UpdateWorld(app.world, app.lighting, GetMouseX(services), GetMouseY(services), controls);
-        ++app.passes;
+        RunPass(app.session, controls);
         RecordPass(app.recording, controls.step);
-        app.play.stepOnce = false;
+        app.session.play.stepOnce = false;
         HandleInput(app, services);
         KeepRecording(app, services);
         if (IsKeyDown(services, kKeyEscape) != 0) {
@@ -244,47 +273,37 @@ void UpdateFrameTimer(FrameTimer& timer, Services& services) {
 }
 
 // Every key acts on its release, as Space always has. While a replay plays,
-// the script moves the mouse and acts on the world in the user's place.
+// the script moves the mouse (the pointer with it) and acts on the world in
+// the user's place.
 void HandleInput(App& app, Services& services) {
     const bool replaying = IsReplaying(app.replay);
-    const int32_t scriptX = services.mouseX;
-    const int32_t scriptY = services.mouseY;
     PollKeyboard(services);
     PollMouse(services);
     if (replaying) {
-        services.mouseX = scriptX;
-        services.mouseY = scriptY;
+        PlaceMouse(services, app.session.mouseX, app.session.mouseY);
         // The button counts as held while the script holds a box: when the
         // script ends, a button that is up lets go of it, one that is down
         // goes on dragging.
-        app.window.leftButtonWasDown = IsGrabbing(app.world);
+        app.window.leftButtonWasDown = IsGrabbing(app.session.world);
     } else {
-        HandleWorldInput(app, services);
+        FollowPointer(app, services);
     }
-    HandlePlayKeys(app, services);
+    const KeyReleases releases = ReadKeyReleases(services);
+    for (int32_t index = 0; index < kKeyActions; ++index) {
+        const KeyAction action = static_cast<KeyAction>(index);
+        const bool due = releases.released[index] || action == KeyAction::Drag;
+        if (due && !(replaying && ChangesScene(action))) {
+            Perform(app, services, action, releases.amount[index]);
+        }
+    }
     if (replaying) {
-        PlayReplayCommands(app, services);
+        PlayReplayCommands(app);
     }
 }
 
-void PlayReplayCommands(App& app, Services& services) {
+void PlayReplayCommands(App& app) {
     while (const ScriptCommand* command = TakeReplayCommand(app.replay)) {
-        switch (command->kind) {
-            case CommandKind::Dump:
-                std::printf("%s\n", DumpState(app.world, app.lighting, app.passes).c_str());
-                std::fflush(stdout);
-                break;
-            case CommandKind::Hash:
-                std::printf("%s\n", HashText(HashState(app.world, app.lighting)).c_str());
-                std::fflush(stdout);
-                break;
-            case CommandKind::Shot:
-                app.window.shotFiles.push_back(command->file);
-                break;
-            default:
-                Act(app, services, *command);
-                break;
-        }
+        Act(app, *command);
     }
 }
 

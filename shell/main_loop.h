@@ -24,19 +24,20 @@ LoopEnd RunMainLoop(App& app, Services& services, int64_t passLimit = kNoPassLim
 // count of the last window closed.
 void UpdateFrameTimer(FrameTimer& timer, Services& services);
 
-// The keyboard and mouse snapshots: a release of Space drops a box at the
-// mouse, the left button drags, and the play keys (P, O, R, D, F, H or F1,
-// F12) act on their release. What changes the scene is recorded. While a
-// replay plays, only P, O, D, H, F1 and F12 are the user's: the script
-// moves the mouse and runs its commands up to its next pass.
+// The keyboard and mouse snapshots, acted on through the key table
+// (shell/keys.h): a release of Space drops a box at the mouse, the left
+// button drags, and every other key acts on its release. What changes the
+// scene is recorded. While a replay plays, only the keys that leave the
+// scene alone (P, O, D, H, F1, F12) are the user's: the script moves the
+// mouse and runs its commands up to its next pass.
 void HandleInput(App& app, Services& services);
 
-// Runs a replay's commands up to its next pass: the scene's commands as
-// the user's input would run them (and recorded as such), dump and hash
-// printed on standard output, and each shot written from the next frame.
-// The program calls it once before the first pass for the script's opening
-// commands; HandleInput calls it after that.
-void PlayReplayCommands(App& app, Services& services);
+// Runs a replay's commands up to its next pass through the session, as
+// tumble-sim runs them: the scene's commands recorded as the user's input
+// would be, dump and hash printed on standard output, and each shot written
+// from the next frame. The program calls it once before the first pass for
+// the script's opening commands; HandleInput calls it after that.
+void PlayReplayCommands(App& app);
 
 // Writes what is left of the recording and closes it. False when any of the
 // recording could not be written (said on `err` when it happens).

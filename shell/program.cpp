@@ -22,8 +22,7 @@ int RunProgram(Services& services, ScreenKind kind, InputSource& input, std::FIL
     }
     if (!files.record.empty() &&
         !StartRecording(app->recording, files.record,
-                        RecordingHeader(TUMBLE_VERSION, std::time(nullptr), files.record),
-                        error)) {
+                        RecordingHeader(TUMBLE_VERSION, std::time(nullptr), files.record), error)) {
         std::fprintf(err, "tumble: cannot write %s: %s\n", files.record.c_str(), error.c_str());
         return 1;
     }
@@ -34,7 +33,7 @@ int RunProgram(Services& services, ScreenKind kind, InputSource& input, std::FIL
         return 1;
     }
     app->recording.lastFlush = TickCount(services);
-    PlayReplayCommands(*app, services);
+    PlayReplayCommands(*app);
     RunMainLoop(*app, services);
     StopServices(services);
     return FinishRecording(*app, err) ? 0 : 1;

@@ -27,11 +27,11 @@ void CreateMouseLight(Lighting& lighting, Services& services) {
 }  // namespace
 
 bool StartProgram(App& app, Services& services, std::string& error) {
-    if (!OpenScreen(services, app.world.settings.ScreenSize, error)) {
+    if (!OpenScreen(services, app.session.world.settings.ScreenSize, error)) {
         return false;
     }
-    StartWorld(app.world);
+    StartWorld(app.session.world);
     CreateShadowTexture(services);
-    CreateMouseLight(app.lighting, services);
+    CreateMouseLight(app.session.lighting, services);
     return true;
 }

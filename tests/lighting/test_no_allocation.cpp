@@ -10,7 +10,7 @@
 #include <new>
 #include <sstream>
 
-#include "session/sim.h"
+#include "session/session.h"
 #include "session/update_world.h"
 #include "tools/sim/crowd.h"
 
@@ -35,8 +35,8 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace {
 
 TEST(Allocation, ASettledCrowdRunsItsPassesWithoutAllocating) {
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     std::istringstream script(CrowdScript(200, 500));
     std::ostringstream out;
     std::ostringstream err;

@@ -11,8 +11,9 @@
 #include <string>
 
 #include "render/layers.h"
+#include "render/offscreen_frame.h"
 #include "render/render_frame.h"
-#include "session/sim.h"
+#include "session/session.h"
 #include "shell/offscreen.h"
 #include "tools/sim/crowd.h"
 
@@ -41,8 +42,8 @@ std::string Difference(const Screen& gathered, const Screen& sdl) {
 // The scene's frame drawn twice on the same software renderer: with the
 // gathered fill, and with every triangle handed to SDL as other renderers get it.
 void ExpectSameFrameEitherWay(const std::string& scene) {
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     std::istringstream script(scene);
     std::ostringstream out;
     std::ostringstream err;
@@ -52,12 +53,10 @@ void ExpectSameFrameEitherWay(const std::string& scene) {
     Services& services = screen.services;
     ASSERT_TRUE(services.softwareRenderer);
     CreateShadowTexture(services);
-    services.mouseX = sim.mouseX;
-    services.mouseY = sim.mouseY;
-    RenderFrame(sim.world, sim.lighting, 60, services);
+    DrawSessionFrame(sim, 60, services);
     const Screen gathered = screen.Read();
     services.softwareRenderer = false;
-    RenderFrame(sim.world, sim.lighting, 60, services);
+    DrawSessionFrame(sim, 60, services);
     const Screen sdl = screen.Read();
 
     EXPECT_EQ(Difference(gathered, sdl), "");

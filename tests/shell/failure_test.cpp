@@ -51,7 +51,7 @@ FrameParts FrameAfterABoxDrop(const Refusals& refuse) {
     program.Run(2);
     program.input.keysDown[kKeySpace] = 0;
     program.Run(3);
-    EXPECT_EQ(program.app.world.bodies.Size(), 2);
+    EXPECT_EQ(program.app.session.world.bodies.Size(), 2);
     Screen frame = program.Read();
     FrameParts parts;
     for (int32_t y = 0; y < 480; ++y) {
@@ -89,7 +89,7 @@ class DeviceReset : public ::testing::TestWithParam<Uint32> {
         ASSERT_TRUE(StartServices(services, ScreenKind::Offscreen, input, error) &&
                     StartProgram(app, services, error))
             << error;
-        DropBox(app.world, 320, 240);
+        DropBox(app.session.world, 320, 240);
     }
     void TearDown() override { StopServices(services); }
 

@@ -10,7 +10,7 @@ class MainLoop : public ::testing::Test {
    protected:
     Offscreen program{true};
     ScriptedInput& input = program.input;
-    World& world = program.app.world;
+    World& world = program.app.session.world;
 
     const Vec2& ParticleFromEnd(int32_t back) {
         int32_t index = world.particles.Size() - 1 - back;
@@ -27,7 +27,7 @@ TEST_F(MainLoop, StartUpMakesTheWorldBodyFourWallsOneLightAndNothingElse) {
     EXPECT_EQ(world.bodies.Size(), 1);
     EXPECT_EQ(world.walls.Size(), 4);
     EXPECT_EQ(world.particles.Size() + world.sticks.Size(), 0);
-    EXPECT_EQ(program.app.lighting.lights.Size(), 1);
+    EXPECT_EQ(program.app.session.lighting.lights.Size(), 1);
     EXPECT_EQ(Rgb(SpritePixel(program.services, 0, 0, 0)), "1,1,1");  // the shadow texture
 }
 

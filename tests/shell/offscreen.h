@@ -36,10 +36,9 @@ struct Offscreen {
     explicit Offscreen(bool program = false, const Refusals& refuse = {}) {
         services.refuse = refuse;
         std::string error;
-        bool started = StartServices(services, ScreenKind::Offscreen, input, error) &&
-                       (program ? StartProgram(app, services, error)
-                                : OpenMainWindow(services, "test", 640, 480, error) &&
-                                      OpenScreenInWindow(services, 640, 480, error));
+        bool started = program ? StartServices(services, ScreenKind::Offscreen, input, error) &&
+                                     StartProgram(app, services, error)
+                               : StartOffscreenServices(services, input, 640, 480, error);
         EXPECT_TRUE(started) << error;
     }
     ~Offscreen() { StopServices(services); }

@@ -23,7 +23,7 @@ class Play : public ::testing::Test {
    protected:
     Offscreen program{true};
     ScriptedInput& input = program.input;
-    World& world = program.app.world;
+    World& world = program.app.session.world;
 
     void Tap(int32_t key) { program.Tap(key); }
 
@@ -57,15 +57,15 @@ TEST_F(Play, PausedPassesLeaveEveryParticleWhereItWasWhileTheShadowsFollowTheLig
     Tap(kKeySpace);  // two overlapping boxes: they keep moving apart while running
     Tap(kKeyP);
     const std::vector<Vec2> frozen = Positions();
-    const uint64_t shadowsBefore = HashState(World{}, program.app.lighting);
+    const uint64_t shadowsBefore = HashState(World{}, program.app.session.lighting);
     input.MoveMouse(-250, -200);
     program.Run(5);
     EXPECT_TRUE(Same(Positions(), frozen));
-    const Light& light = *program.app.lighting.lights.begin();
+    const Light& light = *program.app.session.lighting.lights.begin();
     EXPECT_EQ(light.x, 60);
     EXPECT_EQ(light.y, 45);
-    EXPECT_NE(HashState(World{}, program.app.lighting), shadowsBefore);  // the shadows moved
-    EXPECT_TRUE(program.app.play.paused);
+    EXPECT_NE(HashState(World{}, program.app.session.lighting), shadowsBefore);  // the shadows moved
+    EXPECT_TRUE(program.app.session.play.paused);
     // Space still drops a box, which waits for the world to step.
     Tap(kKeySpace);
     EXPECT_EQ(world.bodies.Size(), 4);
@@ -91,7 +91,7 @@ TEST_F(Play, OStepsExactlyOnceWhilePausedAndNothingWhileRunning) {
     EXPECT_FALSE(Same(stepped, before));
     program.Run(4);
     EXPECT_TRUE(Same(Positions(), stepped));
-    EXPECT_FALSE(program.app.play.stepOnce);
+    EXPECT_FALSE(program.app.session.play.stepOnce);
 }
 
 TEST_F(Play, RGivesTheWorldOfANewProgramWithTheLightAtTheMouse) {
@@ -111,25 +111,25 @@ TEST_F(Play, RGivesTheWorldOfANewProgramWithTheLightAtTheMouse) {
     EXPECT_FALSE(IsGrabbing(world));
     EXPECT_EQ(world.bodies.Size(), 1);
     EXPECT_EQ(world.particles.Size(), 0);
-    EXPECT_EQ(world.nextBodyId, fresh.app.world.nextBodyId);
-    EXPECT_EQ(world.nextParticleId, fresh.app.world.nextParticleId);
-    EXPECT_EQ(HashState(world, program.app.lighting),
-              HashState(fresh.app.world, fresh.app.lighting));
-    const Light& light = *program.app.lighting.lights.begin();
+    EXPECT_EQ(world.nextBodyId, fresh.app.session.world.nextBodyId);
+    EXPECT_EQ(world.nextParticleId, fresh.app.session.world.nextParticleId);
+    EXPECT_EQ(HashState(world, program.app.session.lighting),
+              HashState(fresh.app.session.world, fresh.app.session.lighting));
+    const Light& light = *program.app.session.lighting.lights.begin();
     EXPECT_EQ(light.x, 200);
     EXPECT_EQ(light.y, 200);
 }
 
 TEST_F(Play, DCyclesTheThreeViewsAndTheOutlineViewDrawsWhatItAlwaysDrew) {
     Tap(kKeyD);
-    EXPECT_EQ(program.app.play.view, View::Roles);
+    EXPECT_EQ(program.app.session.play.view, View::Roles);
     input.MoveMouse(300, 240);
     Tap(kKeySpace);
     program.Run(1);
     EXPECT_GT(Count(program.Read(), MakeColour(0, 0, 255)), 20);  // the braces show in blue
 
     Tap(kKeyD);
-    EXPECT_EQ(program.app.play.view, View::Study);
+    EXPECT_EQ(program.app.session.play.view, View::Study);
     input.MoveMouse(15, 10);
     Tap(kKeySpace);  // overlapping the first: a candidate pair and contacts in the next step
     program.Run(1);
@@ -142,7 +142,7 @@ TEST_F(Play, DCyclesTheThreeViewsAndTheOutlineViewDrawsWhatItAlwaysDrew) {
     EXPECT_GT(Count(study, kContactColour), 0);
 
     Tap(kKeyD);
-    EXPECT_EQ(program.app.play.view, View::Outlines);
+    EXPECT_EQ(program.app.session.play.view, View::Outlines);
     EXPECT_FALSE(world.trace.collecting);
     program.Run(1);
 
@@ -161,7 +161,7 @@ TEST_F(Play, DCyclesTheThreeViewsAndTheOutlineViewDrawsWhatItAlwaysDrew) {
     twin.input.keysDown[kKeySpace] = 0;
     twinPasses(6);
     EXPECT_EQ(program.Read().pixels, twin.Read().pixels);
-    EXPECT_EQ(HashState(world, program.app.lighting), HashState(twin.app.world, twin.app.lighting));
+    EXPECT_EQ(HashState(world, program.app.session.lighting), HashState(twin.app.session.world, twin.app.session.lighting));
 }
 
 TEST_F(Play, TheLeftButtonDragsTheBoxTowardTheMouseAndLetsItGo) {
@@ -178,7 +178,7 @@ TEST_F(Play, TheLeftButtonDragsTheBoxTowardTheMouseAndLetsItGo) {
     const Body& box = *world.grab.particle->body;
     EXPECT_GT(box.centre.x, 440);
     EXPECT_GT(box.centre.y, 350);
-    const Light& light = *program.app.lighting.lights.begin();
+    const Light& light = *program.app.session.lighting.lights.begin();
     EXPECT_EQ(light.x, 215);  // the light waited where the grab began
     input.leftButton = false;
     program.Run(1);
@@ -198,7 +198,7 @@ TEST_F(Play, FFreezesTheLightAndReleasesItToTheMouse) {
     Tap(kKeyF);
     input.MoveMouse(200, 100);
     program.Run(3);
-    const Light& light = *program.app.lighting.lights.begin();
+    const Light& light = *program.app.session.lighting.lights.begin();
     EXPECT_EQ(light.x, 100);
     Tap(kKeyF);
     program.Run(1);
@@ -296,7 +296,7 @@ class LightKeys : public Play {
    protected:
     std::filesystem::path file = std::filesystem::temp_directory_path() /
                                  ("tumble-light-keys-" + std::to_string(getpid()) + ".script");
-    Lighting& lighting = program.app.lighting;
+    Lighting& lighting = program.app.session.lighting;
 
     void SetUp() override {
         std::string error;

@@ -89,8 +89,11 @@ TEST_P(StopSignal, EndsTheRunningProgramCleanlyWithStatus0) {
 }
 
 TEST_P(StopSignal, EndsTumbleSimEvenAfterItHasTakenAPicture) {
-    const std::string script = ::testing::TempDir() + "tumble_process_long.script";
-    const std::string picture = ::testing::TempDir() + "tumble_process_long.png";
+    // Named by the signal: the two cases may run side by side.
+    const std::string name =
+        ::testing::TempDir() + "tumble_process_long" + std::to_string(GetParam());
+    const std::string script = name + ".script";
+    const std::string picture = name + ".png";
     std::ofstream(script) << "box 100 100\nshot " << picture << "\nstep 2000000000\n";
     Child sim = Start(TUMBLE_SIM_BINARY, script, nullptr);
     ASSERT_GT(sim.pid, 0);

@@ -14,7 +14,7 @@
 #include "dynamics/drag.h"
 #include "session/recording.h"
 #include "session/replay.h"
-#include "session/sim.h"
+#include "session/session.h"
 #include "session/state_dump.h"
 #include "session/state_hash.h"
 #include "shell/offscreen.h"
@@ -71,7 +71,7 @@ class RecordReplay : public ::testing::Test {
         input.MoveMouse(20, 0);
         input.leftButton = true;  // over the box dropped at (406, 144)
         program.Run(1);
-        EXPECT_TRUE(IsGrabbing(program.app.world));
+        EXPECT_TRUE(IsGrabbing(program.app.session.world));
         input.MoveMouse(-200, 150);
         program.Run(12);
         input.leftButton = false;
@@ -92,8 +92,8 @@ class RecordReplay : public ::testing::Test {
 
     // The dump and the hash tumble-sim prints at the end of the script.
     static std::string SimEnd(const std::string& script) {
-        Sim sim;
-        StartSim(sim);
+        Session sim;
+        StartSession(sim);
         std::istringstream in(script + "dump\nhash\n");
         std::ostringstream out;
         std::ostringstream err;
@@ -102,8 +102,8 @@ class RecordReplay : public ::testing::Test {
     }
 
     static std::string WindowEnd(const App& app) {
-        return DumpState(app.world, app.lighting, app.passes) + "\n" +
-               HashText(HashState(app.world, app.lighting)) + "\n";
+        return DumpState(app.session.world, app.session.lighting, app.session.passes) + "\n" +
+               HashText(HashState(app.session.world, app.session.lighting)) + "\n";
     }
 };
 
@@ -112,7 +112,7 @@ TEST_F(RecordReplay, TumbleSimEndsInTheWorldTheWindowHadWhenItClosed) {
     Record(program, PathOf("session.script"));
     PlaySession(program);
     ASSERT_TRUE(FinishRecording(program.app, stderr));
-    EXPECT_EQ(program.app.world.bodies.Size(), 2);  // the world body, and the box after R
+    EXPECT_EQ(program.app.session.world.bodies.Size(), 2);  // the world body, and the box after R
 
     const std::string script = Slurp(PathOf("session.script"));
     EXPECT_EQ(script.rfind("# tumble test recording, made 1970-01-01 00:00:00 UTC\n", 0), 0u)
@@ -135,7 +135,7 @@ TEST_F(RecordReplay, AReplayRecordedAgainRebuildsTheWholeSession) {
     std::string error;
     ASSERT_TRUE(LoadReplay(second.app.replay, PathOf("first.script"), error)) << error;
     Record(second, PathOf("second.script"));
-    PlayReplayCommands(second.app, second.services);
+    PlayReplayCommands(second.app);
     for (int pass = 0; pass < 10000 && IsReplaying(second.app.replay); ++pass) {
         second.Run(1);
     }
@@ -157,8 +157,8 @@ TEST_F(RecordReplay, AReplayTakesOnePassAFrameAndTheUsersPauseHoldsIt) {
     Offscreen program{true};
     std::string error;
     ASSERT_TRUE(LoadReplay(program.app.replay, PathOf("play.script"), error)) << error;
-    PlayReplayCommands(program.app, program.services);
-    EXPECT_EQ(program.app.world.particles.Size(), 4);
+    PlayReplayCommands(program.app);
+    EXPECT_EQ(program.app.session.world.particles.Size(), 4);
 
     // The user's Space and mouse belong to the script while it plays; P is theirs.
     ScriptedInput& input = program.input;
@@ -171,8 +171,8 @@ TEST_F(RecordReplay, AReplayTakesOnePassAFrameAndTheUsersPauseHoldsIt) {
     program.Run(1);  // the second of the script's passes; then P pauses
     EXPECT_EQ(GetMouseX(program.services), 50);
     EXPECT_EQ(GetMouseY(program.services), 60);
-    EXPECT_EQ(program.app.world.particles.Size(), 4);
-    EXPECT_TRUE(program.app.play.paused);
+    EXPECT_EQ(program.app.session.world.particles.Size(), 4);
+    EXPECT_TRUE(program.app.session.play.paused);
     EXPECT_EQ(program.app.replay.passesLeft, 2);
 
     program.Run(3);  // paused: the script waits
@@ -183,12 +183,12 @@ TEST_F(RecordReplay, AReplayTakesOnePassAFrameAndTheUsersPauseHoldsIt) {
     program.Tap(kKeyP);
     program.Run(1);
     EXPECT_FALSE(IsReplaying(program.app.replay));
-    EXPECT_EQ(program.app.world.particles.Size(), 8);
+    EXPECT_EQ(program.app.session.world.particles.Size(), 8);
 
     // The program goes on interactively, the mouse from where the script left it.
     input.MoveMouse(10, 0);
     program.Tap(kKeySpace);
-    EXPECT_EQ(program.app.world.particles.Size(), 12);
+    EXPECT_EQ(program.app.session.world.particles.Size(), 12);
     EXPECT_EQ(GetMouseX(program.services), 60);
 }
 
@@ -199,13 +199,13 @@ TEST_F(RecordReplay, ABoxTheScriptStillHoldsIsLetGoUnlessTheButtonIsDown) {
         std::string error;
         ASSERT_TRUE(LoadReplay(program.app.replay, PathOf("held.script"), error)) << error;
         Record(program, PathOf("held-again.script"));
-        PlayReplayCommands(program.app, program.services);
+        PlayReplayCommands(program.app);
         program.input.leftButton = buttonDown;
         program.Run(1);
-        EXPECT_TRUE(IsGrabbing(program.app.world));  // whatever the user's button
+        EXPECT_TRUE(IsGrabbing(program.app.session.world));  // whatever the user's button
         program.Run(1);  // the script's last pass; its input is the user's again
         ASSERT_FALSE(IsReplaying(program.app.replay));
-        EXPECT_EQ(IsGrabbing(program.app.world), buttonDown) << buttonDown;
+        EXPECT_EQ(IsGrabbing(program.app.session.world), buttonDown) << buttonDown;
         ASSERT_TRUE(FinishRecording(program.app, stderr));
         EXPECT_EQ(SimEnd(Slurp(PathOf("held-again.script"))), WindowEnd(program.app));
     }
@@ -219,13 +219,13 @@ TEST_F(RecordReplay, AReplaysDumpHashAndShotAreTheOnesTumbleSimGives) {
     Offscreen program{true};
     std::string error;
     ASSERT_TRUE(LoadReplay(program.app.replay, PathOf("outputs.script"), error)) << error;
-    PlayReplayCommands(program.app, program.services);
+    PlayReplayCommands(program.app);
     testing::internal::CaptureStdout();
     program.Run(5);
     const std::string printed = testing::internal::GetCapturedStdout();
 
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     std::istringstream in("box 320 240\nmouse 200 100\nstep 3\ndump\nhash\n");
     std::ostringstream out;
     std::ostringstream err;
@@ -303,7 +303,7 @@ TEST_F(RecordReplay, ADiskThatFillsStopsTheRecordingAndTheProgramGoesOn) {
     EXPECT_FALSE(IsRecording(program.app.recording));
     program.input.MoveMouse(320, 240);
     program.Tap(kKeySpace);
-    EXPECT_EQ(program.app.world.particles.Size(), 4);
+    EXPECT_EQ(program.app.session.world.particles.Size(), 4);
     EXPECT_FALSE(FinishRecording(program.app, stderr));  // the exit status will say so
 }
 

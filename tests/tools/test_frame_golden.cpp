@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "session/sim.h"
+#include "session/session.h"
 #include "tools/sim/crowd.h"
 #include "tools/sim/shot.h"
 
@@ -64,10 +64,10 @@ std::string Hex(uint32_t colour) {
 void ExpectFrameSameAsGolden(const std::string& name, const std::string& scene) {
     const std::string shot =
         (std::filesystem::temp_directory_path() / ("tumble-frame-" + name + ".png")).string();
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     ShotCamera camera;
-    ShotWriter writeShot = [&camera](const Sim& s, const std::string& file, std::string& error) {
+    ShotWriter writeShot = [&camera](const Session& s, const std::string& file, std::string& error) {
         return camera.Write(s, file, error);
     };
     std::istringstream script(scene + "shot " + shot + "\n");

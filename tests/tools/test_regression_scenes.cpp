@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "session/sim.h"
+#include "session/session.h"
 #include "tools/sim/crowd.h"
 
 namespace {
@@ -26,8 +26,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 std::string RunToDump(const std::string& script) {
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     std::istringstream in(script);
     std::ostringstream out;
     std::ostringstream err;

@@ -8,19 +8,19 @@
 #include <string>
 
 #include "dynamics/drag.h"
-#include "session/sim.h"
+#include "session/session.h"
 #include "session/state_hash.h"
 
 namespace {
 
 struct PlayRun {
-    Sim sim;
+    Session sim;
     int status = 0;
     std::string out;
     std::string err;
 
     explicit PlayRun(const std::string& text) {
-        StartSim(sim);
+        StartSession(sim);
         std::istringstream script(text);
         std::ostringstream o;
         std::ostringstream e;

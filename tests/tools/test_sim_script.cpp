@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "session/sim.h"
+#include "session/session.h"
 
 namespace {
 
@@ -19,8 +19,8 @@ struct ScriptRun {
 };
 
 ScriptRun RunText(const std::string& text) {
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     std::istringstream script(text);
     std::ostringstream out;
     std::ostringstream err;

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "lighting/shadows.h"
-#include "session/sim.h"
+#include "session/session.h"
 #include "session/update_world.h"
 #include "tools/stress/checks.h"
 #include "tools/stress/stress.h"
@@ -17,10 +17,10 @@ namespace {
 
 class PassChecks : public ::testing::Test {
    protected:
-    Sim sim;
+    Session sim;
 
     void SetUp() override {
-        StartSim(sim);
+        StartSession(sim);
         DropBox(sim.world, 100, 100);
         DropBox(sim.world, 300, 200);
         Pass();
@@ -83,8 +83,8 @@ TEST_F(PassChecks, AQuadLeftOutIsCountedButIsNoFault) {
 }
 
 TEST(WallChecks, ABoxDroppedOnTheCornerStartsOutsideAndIsBroughtInside) {
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     DropBox(sim.world, 0, 0);
     EXPECT_EQ(WallExcursion(sim.world), 21);  // (-20, -20) against walls at x = 1 and y = 1
     for (int pass = 0; pass < 100; ++pass) {
@@ -105,8 +105,8 @@ TEST(StressRuns, TheSameSeedGivesTheSameRunAndItsScriptReplaysIt) {
     EXPECT_EQ(first.script, second.script);
     EXPECT_EQ(first.dump, second.dump);
 
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     std::istringstream script(first.script);
     std::ostringstream out;
     std::ostringstream err;

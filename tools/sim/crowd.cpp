@@ -16,8 +16,8 @@ std::vector<std::pair<int32_t, int32_t>> CrowdDrops(int32_t boxes, uint32_t seed
 }
 
 std::string CrowdScript(int32_t boxes, int32_t settlePasses, uint32_t seed) {
-    std::string script = "# crowd of " + std::to_string(boxes) + ", seed " +
-                         std::to_string(seed) + "\nmouse 320 240\n";
+    std::string script = "# crowd of " + std::to_string(boxes) + ", seed " + std::to_string(seed) +
+                         "\nmouse 320 240\n";
     for (auto [x, y] : CrowdDrops(boxes, seed)) {
         script += "box " + std::to_string(x) + " " + std::to_string(y) + "\n";
     }

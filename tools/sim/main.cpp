@@ -2,13 +2,15 @@
 // dumps against the world of tumble, without a window. The script comes from
 // the file SCRIPT, or from standard input without one.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
 
-#include "session/sim.h"
+#include "session/commands.h"
+#include "session/session.h"
 
 #ifdef TUMBLE_SIM_SHOT
 #include "tools/sim/shot.h"
@@ -16,42 +18,32 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tumble-sim [--time] [SCRIPT]\n"
-    "       tumble-sim --help | --version\n"
-    "Runs SCRIPT (standard input without one), one command a line:\n"
-    "  box X Y      drop a 40 x 40 box centred on (X, Y), as Space does\n"
-    "  mouse X Y    move the mouse; the light follows after each pass\n"
-    "  step N       run N passes of the world\n"
-    "  idle N       run N passes as a paused window does: no step\n"
-    "  reset        the world as at start-up, the light at the mouse\n"
-    "  grab         press the left button at the mouse: grab the box there\n"
-    "  release      release the left button\n"
-    "  freeze       the light stays where it is\n"
-    "  follow       the light follows the mouse again\n"
-    "  view V       the view shot draws: outlines, roles or study\n"
-    "  light X Y    drop a fixed light at (X, Y), as L does (up to 8)\n"
-    "  unlight      remove the last light dropped, as Backspace does\n"
-    "  colour       the mouse's light takes the next colour, as C does\n"
-    "  radius R     the mouse's light's radius becomes R (100 to 1000)\n"
-    "  soft on|off  soft or hard shadows, as S switches them\n"
-    "  dump         print the state of the world as one line of JSON\n"
-    "  hash         print a 64-bit hash of the state of the world\n"
-    "  shot FILE    write the frame the window would show as a PNG\n"
-    "Blank lines and lines starting with # are ignored. tumble --record FILE\n"
-    "writes a session in the window as such a script.\n"
-    "--time prints the passes run and the median and 99th-percentile time\n"
-    "of one world update on standard error at the end.\n";
+// The usage, with every command of the script language from its table.
+std::string Usage() {
+    std::string usage =
+        "usage: tumble-sim [--time] [SCRIPT]\n"
+        "       tumble-sim --help | --version\n"
+        "Runs SCRIPT (standard input without one), one command a line:\n";
+    for (const CommandRow& row : CommandTable()) {
+        std::string command = CommandUsage(row);
+        command.resize(std::max<size_t>(command.size() + 1, 13), ' ');
+        usage += "  " + command + row.help + "\n";
+    }
+    return usage +
+           "Blank lines and lines starting with # are ignored. tumble --record FILE\n"
+           "writes a session in the window as such a script.\n"
+           "--time prints the passes run and the median and 99th-percentile time\n"
+           "of one world update on standard error at the end.\n";
+}
 
 int Run(std::istream& script, bool timing) {
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     sim.timing = timing;
 #ifdef TUMBLE_SIM_SHOT
     ShotCamera camera;
-    ShotWriter writeShot = [&camera](const Sim& s, const std::string& file, std::string& error) {
-        return camera.Write(s, file, error);
-    };
+    ShotWriter writeShot = [&camera](const Session& s, const std::string& file,
+                                     std::string& error) { return camera.Write(s, file, error); };
 #else
     ShotWriter writeShot = nullptr;
 #endif
@@ -77,7 +69,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") {
-            std::cout << kUsage;
+            std::cout << Usage();
             return 0;
         }
         if (arg == "--version") {
@@ -91,7 +83,7 @@ int main(int argc, char** argv) {
         if (arg == "--time") {
             timing = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            std::cerr << "tumble-sim: unknown option '" << arg << "'\n" << kUsage;
+            std::cerr << "tumble-sim: unknown option '" << arg << "'\n" << Usage();
             return 2;
         } else {
             path = arg;
@@ -99,7 +91,7 @@ int main(int argc, char** argv) {
         }
     }
     if (paths > 1) {
-        std::cerr << kUsage;
+        std::cerr << Usage();
         return 2;
     }
     if (path == "-") {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "session/sim.h"
+#include "session/session.h"
 
 class ShotCamera {
    public:
@@ -17,7 +17,7 @@ class ShotCamera {
     ShotCamera& operator=(const ShotCamera&) = delete;
 
     // False, with the reason in `error`, when the picture cannot be drawn or written.
-    bool Write(const Sim& sim, const std::string& file, std::string& error);
+    bool Write(const Session& session, const std::string& file, std::string& error);
 
    private:
     struct Offscreen;

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "session/sim.h"
+#include "session/session.h"
 #include "session/update_world.h"
 #include "tools/sim/crowd.h"
 #include "tools/stress/checks.h"
@@ -95,7 +95,7 @@ struct Sample {
     int64_t kib;
 };
 
-bool DropCrowd(Sim& sim, const Arguments& args) {
+bool DropCrowd(Session& sim, const Arguments& args) {
     std::istringstream script(CrowdScript(args.boxes, 0, args.seed));
     std::ostringstream out;
     std::ostringstream err;
@@ -107,7 +107,7 @@ bool DropCrowd(Sim& sim, const Arguments& args) {
 }
 
 // Runs the passes; false at the first pass that fails a check.
-bool RunPasses(Sim& sim, const Arguments& args, std::vector<Sample>& samples) {
+bool RunPasses(Session& sim, const Arguments& args, std::vector<Sample>& samples) {
     const auto start = std::chrono::steady_clock::now();
     // A line every tenth of the run, on a reading of the memory.
     const int64_t reportEvery =
@@ -179,8 +179,8 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     if (!DropCrowd(sim, args)) {
         return 1;
     }

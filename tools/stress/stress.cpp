@@ -7,7 +7,7 @@
 
 #include "dynamics/drag.h"
 #include "session/play.h"
-#include "session/sim.h"
+#include "session/session.h"
 #include "session/update_world.h"
 #include "tools/stress/checks.h"
 #include "world/factories.h"
@@ -27,7 +27,7 @@ constexpr int64_t kClosingQuiet = 150;
 class StressRun {
    public:
     explicit StressRun(const StressOptions& options) : options_(options), random_(options.seed) {
-        StartSim(sim_);
+        StartSession(sim_);
         // A third of the runs go up to the most boxes, the others stop short.
         boxLimit_ = OneIn(3) ? options.maxBoxes : Uniform(0, options.maxBoxes);
         result_.script = "# tumble-stress seed " + std::to_string(options.seed) + ", up to " +
@@ -40,7 +40,7 @@ class StressRun {
         }
         Flush();
         result_.script += "dump\n";
-        result_.dump = DumpSim(sim_);
+        result_.dump = DumpSession(sim_);
         return result_;
     }
 
@@ -342,7 +342,7 @@ class StressRun {
         const Light* light = sim_.lighting.lights.Current();
         const Vec2 shadowLight = light != nullptr ? Vec2{light->x, light->y} : Vec2{NAN, NAN};
         UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY,
-                    SimPassControls(sim_, idle));
+                    ScriptPassControls(sim_, idle));
         CountLightPlacement(shadowLight);
         sim_.passes += 1;
         result_.passes += 1;
@@ -448,7 +448,7 @@ class StressRun {
 
     const StressOptions options_;
     std::mt19937 random_;
-    Sim sim_;
+    Session sim_;
     StressResult result_;
     int32_t boxLimit_ = 0;
     int64_t unwrittenPasses_ = 0;

@@ -1,0 +1,70 @@
+#pragma once
+
+// A session: the world, its lights, the play state and the mouse the world
+// sees, with the passes run so far. tumble and tumble-sim each keep one and
+// run every script command through it (session/commands.h), so a recording
+// made in the window rebuilds the same world in tumble-sim.
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "lighting/lighting.h"
+#include "session/play.h"
+#include "session/update_world.h"
+#include "world/world.h"
+
+struct Session {
+    World world;
+    Lighting lighting;
+    PlayState play;
+    int32_t mouseX = 0;  // the mouse as the world sees it; a session starts at (0, 0)
+    int32_t mouseY = 0;
+    int64_t passes = 0;  // world updates so far, stepped or idle
+    // With timing on, the wall-clock time of every world update, in seconds.
+    bool timing = false;
+    std::vector<double> updateSeconds;
+};
+
+// The world body, the four walls, the mouse's light at (0, 0), the mouse at (0, 0).
+void StartSession(Session& session);
+
+// One pass of the world: UpdateWorld at the session's mouse, counted.
+void RunPass(Session& session, const PassControls& controls);
+
+// What a pass of a script does: a stepped one, or an idle one as a paused
+// window runs it; the light as the script froze or released it.
+PassControls ScriptPassControls(const Session& session, bool idle);
+
+// One line of JSON (without the newline): the passes so far, the lights,
+// every particle, every body but the world body, and every shadow triangle,
+// each in registry order. Numbers read back to the same double.
+std::string DumpSession(const Session& session);
+
+// The state hash as 16 hexadecimal digits.
+std::string HashSession(const Session& session);
+
+// "N passes, world update median … ms, 99th percentile … ms" over the timed passes.
+std::string TimingSummary(const Session& session);
+
+// Writes the frame the window would show for the session now (the window:
+// the frame of its next pass) as a PNG; false, saying why in `error`, when it
+// cannot. Supplied by a program that has a renderer.
+using ShotWriter =
+    std::function<bool(const Session& session, const std::string& file, std::string& error)>;
+
+// Where a session's commands send what they produce: dump and hash lines to
+// `out`, shots to `writeShot` (none: shot fails).
+struct SessionOutput {
+    std::ostream& out;
+    ShotWriter writeShot;
+};
+
+// Runs a script line by line through the session: dump and hash lines go to
+// `out`, shots to `writeShot`. A malformed line, or a command that fails, is
+// reported on `err` with its line number and stops the run: exit status 2
+// for a malformed line, 1 for a command that failed; 0 when every line ran.
+int RunScript(Session& session, std::istream& script, std::ostream& out, std::ostream& err,
+              const ShotWriter& writeShot);
