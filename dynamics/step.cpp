@@ -53,8 +53,11 @@ void StepWorld(World& world) {
         }
         CollideWalls(world);
         CollideBodyPairs(world, iteration);
-        if (world.trace.collecting && iteration == world.settings.IterationCount) {
-            TraceContacts(world);
+        if (iteration == world.settings.IterationCount) {
+            world.lastPassContacts = world.contacts.Size();
+            if (world.trace.collecting) {
+                TraceContacts(world);
+            }
         }
         ResolveContacts(world);
     }

@@ -56,6 +56,8 @@ struct World {
     Body* worldBody = nullptr;  // id 1; set once by CreateWorldBody
     Grab grab;
     StudyTrace trace;
+    // How many contacts the last pass of the last step found, for the plots.
+    int32_t lastPassContacts = 0;
 
     // Lookup structure over `contacts`, kept in step by CreateContact and ClearContacts.
     ContactIndex contactIndex;

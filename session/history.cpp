@@ -1,0 +1,99 @@
+#include "session/history.h"
+
+#include <algorithm>
+
+namespace {
+
+void KeepSnapshot(History& history, const HistoryHooks& hooks) {
+    KeptSnapshot snapshot = hooks.take();
+    snapshot.pass = history.lastPass;
+    history.snapshots.push_back(std::move(snapshot));
+}
+
+// The oldest snapshot goes with the passes up to the next one, which then
+// begins the history. The newest snapshot always stays.
+void DropOldest(History& history) {
+    const int64_t from = history.snapshots[0].pass;
+    const int64_t to = history.snapshots[1].pass;
+    const std::size_t cut = history.inputEnds[to - from - 1];
+    history.inputs.erase(0, cut);
+    history.inputEnds.erase(history.inputEnds.begin(), history.inputEnds.begin() + (to - from));
+    for (std::size_t& end : history.inputEnds) {
+        end -= cut;
+    }
+    history.snapshots.erase(history.snapshots.begin());
+}
+
+}  // namespace
+
+void StartHistory(History& history, int64_t pass, const HistoryHooks& hooks) {
+    history.snapshots.clear();
+    history.inputs.clear();
+    history.inputEnds.clear();
+    history.lastPass = pass;
+    KeepSnapshot(history, hooks);
+}
+
+void RecordPass(History& history, std::string_view inputs, const HistoryHooks& hooks) {
+    history.inputs.append(inputs);
+    history.inputEnds.push_back(history.inputs.size());
+    ++history.lastPass;
+    if (history.lastPass % history.interval == 0) {
+        KeepSnapshot(history, hooks);
+    }
+    while (history.snapshots.size() > 1 && HistoryBytes(history) > history.budget) {
+        DropOldest(history);
+    }
+}
+
+int64_t FirstPass(const History& history) {
+    return history.snapshots.empty() ? history.lastPass : history.snapshots.front().pass;
+}
+
+const KeptSnapshot* NearestSnapshot(const History& history, int64_t pass) {
+    auto after =
+        std::upper_bound(history.snapshots.begin(), history.snapshots.end(), pass,
+                         [](int64_t p, const KeptSnapshot& snapshot) { return p < snapshot.pass; });
+    return after == history.snapshots.begin() ? nullptr : &*(after - 1);
+}
+
+std::string_view PassInputs(const History& history, int64_t pass) {
+    const std::size_t i = static_cast<std::size_t>(pass - FirstPass(history) - 1);
+    const std::size_t begin = i == 0 ? 0 : history.inputEnds[i - 1];
+    return std::string_view(history.inputs).substr(begin, history.inputEnds[i] - begin);
+}
+
+bool ReturnToPass(const History& history, int64_t pass, const HistoryHooks& hooks) {
+    const KeptSnapshot* snapshot = NearestSnapshot(history, pass);
+    if (snapshot == nullptr || pass > history.lastPass) {
+        return false;
+    }
+    hooks.restore(snapshot->state);
+    for (int64_t p = snapshot->pass + 1; p <= pass; ++p) {
+        hooks.rerunPass(PassInputs(history, p));
+    }
+    return true;
+}
+
+void DropFuture(History& history, int64_t pass) {
+    if (pass >= history.lastPass || pass < FirstPass(history)) {
+        return;
+    }
+    while (history.snapshots.back().pass > pass) {
+        history.snapshots.pop_back();
+    }
+    const std::size_t kept = static_cast<std::size_t>(pass - FirstPass(history));
+    history.inputEnds.resize(kept);
+    history.inputs.resize(kept == 0 ? 0 : history.inputEnds.back());
+    history.lastPass = pass;
+}
+
+std::size_t HistoryBytes(const History& history) {
+    std::size_t bytes = history.inputs.capacity() +
+                        history.inputEnds.capacity() * sizeof(std::size_t) +
+                        history.snapshots.capacity() * sizeof(KeptSnapshot);
+    for (const KeptSnapshot& snapshot : history.snapshots) {
+        bytes += snapshot.bytes;
+    }
+    return bytes;
+}
