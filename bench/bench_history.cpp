@@ -23,18 +23,18 @@ std::size_t SnapshotBytes(const CrowdSnapshot& s) {
     return WorldSnapshotBytes(s.world) + LightingSnapshotBytes(s.lighting);
 }
 
-void Take(const Sim& sim, CrowdSnapshot& s) {
+void Take(const Session& sim, CrowdSnapshot& s) {
     TakeWorldSnapshot(sim.world, s.world);
     TakeLightingSnapshot(sim.lighting, s.lighting);
 }
 
-void Restore(Sim& sim, const CrowdSnapshot& s) {
+void Restore(Session& sim, const CrowdSnapshot& s) {
     RestoreWorldSnapshot(sim.world, s.world);
     RestoreLightingSnapshot(sim.lighting, s.lighting);
 }
 
 void SnapshotTakeBenchmark(benchmark::State& state) {
-    Sim sim;
+    Session sim;
     BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
     CrowdSnapshot s;
     for (auto _ : state) {
@@ -44,7 +44,7 @@ void SnapshotTakeBenchmark(benchmark::State& state) {
 }
 
 void SnapshotRestoreBenchmark(benchmark::State& state) {
-    Sim sim;
+    Session sim;
     BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
     CrowdSnapshot s;
     Take(sim, s);
@@ -55,7 +55,7 @@ void SnapshotRestoreBenchmark(benchmark::State& state) {
 
 // A pass back from a snapshot `passes` behind: the restore and the re-run.
 void BackFromSnapshotBenchmark(benchmark::State& state) {
-    Sim sim;
+    Session sim;
     BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
     CrowdSnapshot s;
     Take(sim, s);
@@ -73,7 +73,7 @@ void BackFromSnapshotBenchmark(benchmark::State& state) {
 void HistoryTenMinutesBenchmark(benchmark::State& state) {
     const int64_t interval = state.range(1);
     for (auto _ : state) {
-        Sim sim;
+        Session sim;
         BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
         History history;
         history.interval = interval;

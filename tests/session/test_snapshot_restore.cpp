@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "lighting/lighting_snapshot.h"
-#include "session/sim.h"
+#include "session/session.h"
 #include "session/state_dump.h"
 #include "session/state_hash.h"
 #include "world/factories.h"
@@ -43,7 +43,7 @@ std::vector<std::string> SceneLines() {
 }
 
 // Runs lines[from … to).
-void RunLines(Sim& sim, const std::vector<std::string>& lines, std::size_t from,
+void RunLines(Session& sim, const std::vector<std::string>& lines, std::size_t from,
               std::size_t to = SIZE_MAX) {
     std::ostringstream script;
     for (std::size_t i = from; i < std::min(to, lines.size()); ++i) {
@@ -54,7 +54,7 @@ void RunLines(Sim& sim, const std::vector<std::string>& lines, std::size_t from,
     ASSERT_EQ(RunScript(sim, in, out, out, nullptr), 0) << out.str();
 }
 
-// Everything a Sim holds that decides its future.
+// Everything a Session holds that decides its future.
 struct SimSnapshot {
     WorldSnapshot world;
     LightingSnapshot lighting;
@@ -64,14 +64,14 @@ struct SimSnapshot {
     PlayState play;
 };
 
-SimSnapshot TakeSim(const Sim& sim) {
+SimSnapshot TakeSim(const Session& sim) {
     SimSnapshot s{{}, {}, sim.mouseX, sim.mouseY, sim.passes, sim.play};
     TakeWorldSnapshot(sim.world, s.world);
     TakeLightingSnapshot(sim.lighting, s.lighting);
     return s;
 }
 
-void RestoreSim(Sim& sim, const SimSnapshot& s) {
+void RestoreSim(Session& sim, const SimSnapshot& s) {
     RestoreWorldSnapshot(sim.world, s.world);
     RestoreLightingSnapshot(sim.lighting, s.lighting);
     sim.mouseX = s.mouseX;
@@ -80,8 +80,8 @@ void RestoreSim(Sim& sim, const SimSnapshot& s) {
     sim.play = s.play;
 }
 
-std::string Fingerprint(const Sim& sim) {
-    return HashText(HashState(sim.world, sim.lighting)) + " " + DumpSim(sim);
+std::string Fingerprint(const Session& sim) {
+    return HashText(HashState(sim.world, sim.lighting)) + " " + DumpSession(sim);
 }
 
 // Snapshots taken along a straight run, each restored into the world that
@@ -93,8 +93,8 @@ TEST(SnapshotRestore, EveryRestoredSnapshotRunsAsTheStraightRun) {
     ASSERT_EQ(lines.size(), 150u);
     const std::vector<std::size_t> cuts = {0,  1,   5,   40,  58,  62,  70,
                                            90, 100, 101, 123, 126, 135, 149};
-    Sim straight;
-    StartSim(straight);
+    Session straight;
+    StartSession(straight);
     std::vector<SimSnapshot> snapshots;
     std::vector<std::string> trail;  // the fingerprint before each line, and at the end
     for (std::size_t line = 0; line <= lines.size(); ++line) {
@@ -105,13 +105,13 @@ TEST(SnapshotRestore, EveryRestoredSnapshotRunsAsTheStraightRun) {
         RunLines(straight, lines, line, line + 1);
     }
 
-    Sim warm;
-    StartSim(warm);
+    Session warm;
+    StartSession(warm);
     RunLines(warm, lines, 0);
     for (std::size_t i = 0; i < cuts.size(); ++i) {
         SCOPED_TRACE("snapshot before line " + std::to_string(cuts[i]));
-        Sim fresh;
-        for (Sim* sim : {&warm, &fresh}) {
+        Session fresh;
+        for (Session* sim : {&warm, &fresh}) {
             RestoreSim(*sim, snapshots[i]);
             for (std::size_t line = cuts[i]; line <= lines.size(); ++line) {
                 ASSERT_EQ(Fingerprint(*sim), trail[line]) << "before line " << line;
@@ -124,12 +124,12 @@ TEST(SnapshotRestore, EveryRestoredSnapshotRunsAsTheStraightRun) {
 // The grab, the cursors and the trace come back, not only the positions.
 TEST(SnapshotRestore, KeepsTheGrabTheCursorsAndTheTrace) {
     const std::vector<std::string> lines = SceneLines();
-    Sim sim;
-    StartSim(sim);
+    Session sim;
+    StartSession(sim);
     RunLines(sim, lines, 0, 70);  // in the middle of the drag
     ASSERT_NE(sim.world.grab.particle, nullptr);
     const SimSnapshot s = TakeSim(sim);
-    Sim other;
+    Session other;
     RestoreSim(other, s);
     EXPECT_EQ(other.world.grab.particle->id, sim.world.grab.particle->id);
     EXPECT_EQ(other.world.grab.aim.x, sim.world.grab.aim.x);
