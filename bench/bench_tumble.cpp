@@ -37,7 +37,9 @@ void TimeMixedCrowd(benchmark::State& state, bool rest) {
         StepWorld(sim.world);
     }
 }
-void StepWorldMixedGravityBenchmark(benchmark::State& state) { TimeMixedCrowd(state, true); }
+void StepWorldMixedGravityBenchmark(benchmark::State& state) {
+    TimeMixedCrowd(state, true);
+}
 void StepWorldMixedGravityNoRestBenchmark(benchmark::State& state) {
     TimeMixedCrowd(state, false);
 }

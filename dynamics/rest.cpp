@@ -1,5 +1,7 @@
 #include "dynamics/rest.h"
 
+#include "dynamics/relaxation.h"
+
 namespace {
 
 bool IsHeld(const World& world, const Body& body) {
@@ -7,7 +9,9 @@ bool IsHeld(const World& world, const Body& body) {
 }
 
 // A body the rule counts: it has particles and is neither immovable nor pinned nor resting.
-bool IsAwake(const Body& body) { return body.mass != 0 && body.particleCount > 0; }
+bool IsAwake(const Body& body) {
+    return body.mass != 0 && body.particleCount > 0;
+}
 
 const Vec2& QuietCorner(const Body& body, int32_t which) {
     return BodyParticle(body, which == 1 && body.particleCount >= 2 ? 2 : 1)->position;
@@ -43,7 +47,9 @@ void CountQuietSteps(World& world) {
 
 // A body that moved in step 1 is awake with a count of 0; one woken in step 2
 // has a count of 0 too but is not in the pair list with another resting body.
-bool Moved(const Body& body) { return IsAwake(body) && body.quietSteps == 0; }
+bool Moved(const Body& body) {
+    return IsAwake(body) && body.quietSteps == 0;
+}
 
 void WakeTouchedByMoving(World& world) {
     for (const BodyPair& pair : world.bodyPairs) {
@@ -55,7 +61,27 @@ void WakeTouchedByMoving(World& world) {
     }
 }
 
-void PutToRest(Body& body) {
+// The sticks joining two of the body's corners (its sides, then its braces,
+// in registry order) relaxed kRestShapePasses times, so that the body rests
+// in its own shape rather than as the last pushes of the pile left it.
+// Only the first kMaxRestShapeSticks of them are taken.
+void TrueUpShape(const World& world, const Body& body) {
+    constexpr int32_t kMaxRestShapeSticks = 32;
+    const Stick* own[kMaxRestShapeSticks];
+    int32_t count = 0;
+    for (const Stick& stick : world.sticks) {
+        if (stick.particleA->body == &body && stick.particleB->body == &body &&
+            count < kMaxRestShapeSticks) {
+            own[count++] = &stick;
+        }
+    }
+    for (int32_t pass = 0; pass < kRestShapePasses; ++pass) {
+        for (int32_t i = 0; i < count; ++i) RelaxStick(*own[i]);
+    }
+}
+
+void PutToRest(const World& world, Body& body) {
+    TrueUpShape(world, body);
     body.ownMass = body.mass;
     body.mass = 0;
     body.resting = true;
@@ -69,7 +95,7 @@ void RestQuietBodies(World& world) {
     world.bodies.Reset();
     while (Body* body = world.bodies.Next()) {
         if (IsAwake(*body) && !IsHeld(world, *body) && body->quietSteps >= kRestSteps) {
-            PutToRest(*body);
+            PutToRest(world, *body);
         }
     }
 }

@@ -22,7 +22,10 @@
 //    grown bounds overlapped in every pass), in list order: when one body is
 //    resting and the other moved in step 1, the resting one wakes.
 // 3. Each movable body with particles, in registry order, that the drag does
-//    not hold and whose quietSteps is kRestSteps or more comes to rest:
+//    not hold and whose quietSteps is kRestSteps or more comes to rest: the
+//    sticks joining two of its corners (sides and braces, in registry order)
+//    are relaxed kRestShapePasses times as RelaxSticks relaxes them, so it
+//    rests in its own shape and not squeezed as the pile left it; then
 //    ownMass = mass, mass = 0, and previous = position for its particles.
 //
 // Waking: mass = ownMass, quietSteps = 0 (quietFrom is kept: the body is
@@ -41,6 +44,8 @@
 
 // How far (in pixels) corners 1 and 2 of a quiet body may stray.
 constexpr double kRestDrift = 1.0;
+// How many times the sticks of a body coming to rest are relaxed.
+constexpr int32_t kRestShapePasses = 10;
 // A body quiet for this many steps in a row (half a second of passes) comes to rest.
 constexpr int32_t kRestSteps = 30;
 

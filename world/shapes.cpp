@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr std::string_view kShapeNames[kShapeCount] = {"box40",    "small",   "big",
-                                                       "plank",    "triangle", "hexagon"};
+constexpr std::string_view kShapeNames[kShapeCount] = {"box40", "small",    "big",
+                                                       "plank", "triangle", "hexagon"};
 
 // A triangle needs no brace. A hexagon gets the inner triangle 1-3-5, which
 // makes it rigid, and the three long diagonals, which keep an ear from
@@ -36,7 +36,9 @@ void DropHexagon(World& world, int32_t x, int32_t y) {
 
 }  // namespace
 
-std::string_view ShapeName(Shape shape) { return kShapeNames[static_cast<int32_t>(shape)]; }
+std::string_view ShapeName(Shape shape) {
+    return kShapeNames[static_cast<int32_t>(shape)];
+}
 
 bool ShapeFromName(std::string_view name, Shape& shape) {
     for (int32_t i = 0; i < kShapeCount; ++i) {
@@ -54,12 +56,24 @@ Shape NextShape(Shape shape) {
 
 void DropShape(World& world, Shape shape, int32_t x, int32_t y) {
     switch (shape) {
-        case Shape::Box40: DropBox(world, x, y); break;
-        case Shape::SmallBox: DropCentredBox(world, x, y, 10, 10); break;
-        case Shape::BigBox: DropCentredBox(world, x, y, 40, 40); break;
-        case Shape::Plank: DropCentredBox(world, x, y, 60, 10); break;
-        case Shape::Triangle: DropTriangle(world, x, y); break;
-        case Shape::Hexagon: DropHexagon(world, x, y); break;
+        case Shape::Box40:
+            DropBox(world, x, y);
+            break;
+        case Shape::SmallBox:
+            DropCentredBox(world, x, y, 10, 10);
+            break;
+        case Shape::BigBox:
+            DropCentredBox(world, x, y, 40, 40);
+            break;
+        case Shape::Plank:
+            DropCentredBox(world, x, y, 60, 10);
+            break;
+        case Shape::Triangle:
+            DropTriangle(world, x, y);
+            break;
+        case Shape::Hexagon:
+            DropHexagon(world, x, y);
+            break;
     }
 }
 

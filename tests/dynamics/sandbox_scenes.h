@@ -79,7 +79,8 @@ inline bool IsConvexAsMade(const Body& body) {
         const Vec2& a = BodyParticle(body, i)->position;
         const Vec2& b = BodyParticle(body, i % n + 1)->position;
         const Vec2& c = BodyParticle(body, (i + 1) % n + 1)->position;
-        if ((b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x) <= 0) return false;
+        if ((b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x) <= 0)
+            return false;
     }
     return true;
 }

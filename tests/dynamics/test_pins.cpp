@@ -9,7 +9,8 @@ namespace {
 
 std::vector<Vec2> Corners(const Body& body) {
     std::vector<Vec2> corners;
-    for (int32_t i = 1; i <= body.particleCount; ++i) corners.push_back(BodyParticle(body, i)->position);
+    for (int32_t i = 1; i <= body.particleCount; ++i)
+        corners.push_back(BodyParticle(body, i)->position);
     return corners;
 }
 

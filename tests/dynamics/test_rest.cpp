@@ -18,7 +18,8 @@ int32_t RestingBodies(const World& world) {
 int32_t StepUntilAllRest(World& world, int32_t limit) {
     for (int32_t step = 1; step <= limit; ++step) {
         StepWorld(world);
-        if (RestingBodies(world) == world.bodies.Size() - 1) return step;
+        if (RestingBodies(world) == world.bodies.Size() - 1)
+            return step;
     }
     return -1;
 }
@@ -72,7 +73,8 @@ TEST(Rest, NoBoxIsLeftHangingWhenTheBoxBelowIsDraggedAway) {
     Body* top = BuildColumn(world, 2);
     Body* bottom = nullptr;
     for (const Body& b : world.bodies) {
-        if (b.particleCount > 0 && &b != top) bottom = const_cast<Body*>(&b);
+        if (b.particleCount > 0 && &b != top)
+            bottom = const_cast<Body*>(&b);
     }
     ASSERT_GT(StepUntilAllRest(world, 600), 0);
     const int32_t x = static_cast<int32_t>(bottom->centre.x);
@@ -135,8 +137,8 @@ TEST(Rest, SwitchesGrabsAndPinsWakeRestingBodies) {
     ASSERT_GT(StepUntilAllRest(world, 600), 0);
     Body* last = nullptr;
     for (const Body& b : world.bodies) last = const_cast<Body*>(&b);
-    ASSERT_TRUE(GrabAt(world, static_cast<int32_t>(last->centre.x),
-                       static_cast<int32_t>(last->centre.y)));
+    ASSERT_TRUE(
+        GrabAt(world, static_cast<int32_t>(last->centre.x), static_cast<int32_t>(last->centre.y)));
     EXPECT_FALSE(world.grab.particle->body->resting);
     ReleaseGrab(world);
 
