@@ -109,21 +109,6 @@ void ChipmunkStepBenchmark(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(Box2DStepBenchmark, sleeping, true)
-    ->Name("box2d/Step")
-    ->Arg(50)
-    ->Arg(200)
-    ->Arg(1000)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(Box2DStepBenchmark, awake, false)
-    ->Name("box2d-awake/Step")
-    ->Arg(50)
-    ->Arg(200)
-    ->Arg(1000)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(ChipmunkStepBenchmark)
-    ->Name("chipmunk/Step")
-    ->Arg(50)
-    ->Arg(200)
-    ->Arg(1000)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Box2DStepBenchmark, sleeping, true)->Name("box2d/Step")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Box2DStepBenchmark, awake, false)->Name("box2d-awake/Step")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ChipmunkStepBenchmark)->Name("chipmunk/Step")->Arg(50)->Arg(200)->Arg(1000)->Unit(benchmark::kMicrosecond);
