@@ -27,6 +27,24 @@ void StepWorldBenchmark(benchmark::State& state) {
     }
 }
 
+// The sandbox's crowd of mixed shapes under gravity, against StepWorld's
+// crowd of boxes without it; with the rest rule, and without it to show
+// what resting saves.
+void TimeMixedCrowd(benchmark::State& state, bool rest) {
+    Session sim;
+    sim.world.settings.Rest = rest ? 1 : 0;
+    BuildMixedCrowd(sim, static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        StepWorld(sim.world);
+    }
+}
+void StepWorldMixedGravityBenchmark(benchmark::State& state) {
+    TimeMixedCrowd(state, true);
+}
+void StepWorldMixedGravityNoRestBenchmark(benchmark::State& state) {
+    TimeMixedCrowd(state, false);
+}
+
 void BuildShadowsBenchmark(benchmark::State& state) {
     Session sim;
     BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
@@ -113,6 +131,16 @@ BENCHMARK(StepWorldBenchmark)
     ->Arg(50)
     ->Arg(200)
     ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(StepWorldMixedGravityBenchmark)
+    ->Name("tumble/StepWorldMixedGravity")
+    ->Arg(50)
+    ->Arg(200)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(StepWorldMixedGravityNoRestBenchmark)
+    ->Name("tumble/StepWorldMixedGravityNoRest")
+    ->Arg(50)
+    ->Arg(200)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BuildShadowsBenchmark)
     ->Name("tumble/BuildShadows")

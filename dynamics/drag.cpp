@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "dynamics/rest.h"
+
 namespace {
 
 // Whether (x, y) lies inside the polygon of the body's particles, by the
@@ -28,17 +30,28 @@ double DistanceSquared(const Vec2& p, double x, double y) {
     return dx * dx + dy * dy;
 }
 
-}  // namespace
-
-Body* BodyUnder(const World& world, double x, double y) {
+// The last body of the registry that `counts` admits and whose outline holds (x, y).
+template <typename Counts>
+Body* LastBodyHolding(const World& world, double x, double y, Counts counts) {
     Body* found = nullptr;
     for (const Body& body : world.bodies) {
-        if (&body != world.worldBody && body.mass != 0 && body.particleCount >= 3 &&
+        if (&body != world.worldBody && counts(body) && body.particleCount >= 3 &&
             OutlineHolds(body, x, y)) {
             found = const_cast<Body*>(&body);
         }
     }
     return found;
+}
+
+}  // namespace
+
+Body* BodyUnder(const World& world, double x, double y) {
+    return LastBodyHolding(world, x, y,
+                           [](const Body& body) { return body.mass != 0 || body.resting; });
+}
+
+Body* BodyAt(const World& world, double x, double y) {
+    return LastBodyHolding(world, x, y, [](const Body&) { return true; });
 }
 
 bool GrabAt(World& world, int32_t x, int32_t y) {
@@ -47,6 +60,7 @@ bool GrabAt(World& world, int32_t x, int32_t y) {
     if (body == nullptr) {
         return false;
     }
+    WakeBody(*body);
     Particle* nearest = BodyParticle(*body, 1);
     for (int32_t slot = 2; slot <= body->particleCount; ++slot) {
         Particle* p = BodyParticle(*body, slot);

@@ -17,12 +17,18 @@ constexpr double kMaxDragPerPass = 4;
 
 // The body under (x, y): the last one in the registry (the one drawn on top)
 // whose outline, its particles in slot order, holds the point. Null when
-// there is none; the world body and immovable bodies are never under the mouse.
+// there is none; the world body and immovable bodies (pinned ones among
+// them) are never under the mouse, but a resting body is (dynamics/rest.h).
 Body* BodyUnder(const World& world, double x, double y);
 
+// The same search over every body but the world body, immovable or not: the
+// body a pin takes (dynamics/pins.h).
+Body* BodyAt(const World& world, double x, double y);
+
 // Grabs the particle of the body under (x, y) that lies nearest to it (the
-// first such slot on a tie) and aims it at (x, y). False, and nothing
-// grabbed, when no body is there. A grab already held is let go first.
+// first such slot on a tie) and aims it at (x, y); a resting body wakes.
+// False, and nothing grabbed, when no body is there. A grab already held is
+// let go first.
 bool GrabAt(World& world, int32_t x, int32_t y);
 
 // Lets go of the grabbed particle, if any.

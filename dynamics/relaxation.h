@@ -6,3 +6,6 @@
 // registry order: each stick moves its two ends along the line between them
 // towards its rest length, half the correction to each movable end.
 void RelaxSticks(World& world);
+
+// One stick's share of that pass.
+void RelaxStick(const Stick& stick);

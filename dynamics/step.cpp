@@ -7,6 +7,7 @@
 #include "dynamics/drag.h"
 #include "dynamics/integration.h"
 #include "dynamics/relaxation.h"
+#include "dynamics/rest.h"
 
 namespace {
 
@@ -65,5 +66,6 @@ void StepWorld(World& world) {
     if (world.trace.collecting) {
         TracePairs(world);
     }
+    UpdateRest(world);
     world.bodyPairs.Clear();
 }

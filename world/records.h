@@ -53,6 +53,16 @@ struct Body {
     float mass;  // 0 means immovable
     float friction;
     int32_t id;
+    // A pinned or resting body is immovable (mass 0) for a while; ownMass is
+    // the mass it gets back when the pin or the rest ends (dynamics/pins.h,
+    // dynamics/rest.h). Never both at once.
+    bool pinned;
+    bool resting;
+    float ownMass;
+    // Counted while gravity is on: the steps in a row that corners 1 and 2
+    // stayed near where they were when the count began (quietFrom).
+    int32_t quietSteps;
+    Vec2 quietFrom[2];
 };
 
 // The particle in slot 1 … particleCount and the stick in slot 1 … stickCount.

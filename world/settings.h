@@ -1,8 +1,9 @@
 #pragma once
 
-// The global settings, fixed at start-up. Tests may change them on a fresh
-// world to look at the other modes (all pairs instead of the pair list,
-// damping, another iteration count).
+// The global settings, fixed at start-up but for Gravity and Rest, which the
+// sandbox switches (dynamics/gravity.h, dynamics/rest.h). Tests may change
+// them on a fresh world to look at the other modes (all pairs instead of the
+// pair list, damping, another iteration count).
 
 #include <cstdint>
 
@@ -19,4 +20,5 @@ struct Settings {
     float SpeedLimit = 50.0f;
     float OutlineScale = 1.0f;
     int16_t StickDrawMode = 1;  // 0 colours every stick by its role
+    int8_t Rest = 1;  // not 0: quiet bodies come to rest while gravity is on (dynamics/rest.h)
 };
