@@ -15,6 +15,7 @@ constexpr uint32_t kBlack = MakeColour(0, 0, 0);
 constexpr uint32_t kWhite = MakeColour(255, 255, 255);
 constexpr uint32_t kRed = MakeColour(255, 0, 0);
 constexpr uint32_t kBlue = MakeColour(0, 0, 255);
+constexpr uint32_t kYellow = MakeColour(255, 255, 0);
 
 // The diagnostic mode: braces (owned by the world body) blue, sides hit as an
 // edge in the last step red, the other sides white.
@@ -65,6 +66,10 @@ void DrawHeadsUpText(const World& world, int32_t framesPerSecond, const FrameOpt
     }
     if (options.replaying) {
         DrawString(services, 10, y, "replay", kWhite, kBlack);
+        y += 16;
+    }
+    if (!options.note.empty()) {
+        DrawString(services, 10, y, std::string(options.note), kYellow, kBlack);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "lighting/lighting.h"
@@ -18,6 +19,7 @@ struct FrameOptions {
     std::span<const HelpLine> help;  // when not empty, the key help on top of all
     int32_t mouseX = 0;              // where the red marker stands in for the pointer
     int32_t mouseY = 0;
+    std::string_view note;                     // a short word below the counts, when not empty
     double frameMilliseconds = 0;              // the last frame's drawing time, for the study view
     std::vector<uint32_t>* capture = nullptr;  // receives the frame's pixels before it is shown
     double* drawMilliseconds = nullptr;  // receives how long drawing took, the present not counted

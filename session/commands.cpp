@@ -87,6 +87,14 @@ bool AddLight(Session& session, const ScriptCommand& command, const Output&, std
     return true;
 }
 
+bool RoomForLight(const Session& session, const ScriptCommand&, std::string& why) {
+    if (DroppedLightCount(session.lighting) < kMaxDroppedLights) {
+        return true;
+    }
+    why = "at most " + std::to_string(kMaxDroppedLights) + " lights besides the mouse's";
+    return false;
+}
+
 bool RemoveLight(Session& session, const ScriptCommand&, const Output&, std::string&) {
     if (RemoveLastLight(session.lighting)) {
         RecastShadows(session);
@@ -141,7 +149,7 @@ constexpr CommandRow kCommands[] = {
     {"view", CommandKind::View, Arguments::View, "outlines|roles|study", 0, 0,
      "the view shot draws", ShowView},
     {"light", CommandKind::Light, Arguments::Point, "X Y", -kMaxScriptCoordinate, kMaxScriptCoordinate,
-     "drop a fixed light at (X, Y), as L does (up to 8)", AddLight},
+     "drop a fixed light at (X, Y), as L does (up to 8)", AddLight, RoomForLight},
     {"unlight", CommandKind::Unlight, Arguments::None, "", 0, 0,
      "remove the last light dropped, as Backspace does", RemoveLight},
     {"colour", CommandKind::Colour, Arguments::None, "", 0, 0,
@@ -188,8 +196,14 @@ std::string CommandUsage(const CommandRow& row) {
     return row.arguments == Arguments::None ? name : name + " " + row.argumentText;
 }
 
+bool CommandAllowed(const Session& session, const ScriptCommand& command, std::string& why) {
+    const CommandRow* row = CommandRowOf(command.kind);
+    return row == nullptr || row->check == nullptr || row->check(session, command, why);
+}
+
 bool RunCommand(Session& session, const ScriptCommand& command, const SessionOutput& output,
                 std::string& error) {
     const CommandRow* row = CommandRowOf(command.kind);
-    return row == nullptr || row->action(session, command, output, error);
+    return row == nullptr || (CommandAllowed(session, command, error) &&
+                              row->action(session, command, output, error));
 }

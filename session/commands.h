@@ -29,6 +29,12 @@ enum class Arguments {
 using CommandAction = bool (*)(Session& session, const ScriptCommand& command,
                                const SessionOutput& output, std::string& error);
 
+// Whether the session can take the command: false, saying why in `why`, for
+// one beyond the language's limits (a ninth dropped light). A script stops
+// at such a line; the window shows why and leaves the scene as it is.
+using CommandCheck = bool (*)(const Session& session, const ScriptCommand& command,
+                              std::string& why);
+
 struct CommandRow {
     const char* name;
     CommandKind kind;
@@ -38,6 +44,7 @@ struct CommandRow {
     int64_t max;
     const char* help;
     CommandAction action;
+    CommandCheck check = nullptr;  // none: every well-formed command is taken
 };
 
 // Every command, in the order the help lists them.
@@ -52,7 +59,10 @@ const CommandRow* CommandRowOf(CommandKind kind);
 // "box X Y", as the usage and an error message show a command.
 std::string CommandUsage(const CommandRow& row);
 
-// Runs the command's action on the session; true for None.
+// The row's check: true for a command every session takes.
+bool CommandAllowed(const Session& session, const ScriptCommand& command, std::string& why);
+
+// Runs the command's action on the session when it is allowed; true for None.
 bool RunCommand(Session& session, const ScriptCommand& command, const SessionOutput& output,
                 std::string& error);
 

@@ -1,6 +1,11 @@
 #include "session/script.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <istream>
+#include <sstream>
 
 #include "session/commands.h"
 
@@ -146,24 +151,86 @@ std::string FormatScriptLine(const ScriptCommand& command) {
     return row != nullptr ? row->name + FormatArguments(*row, command) : "";
 }
 
-bool ReadScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error) {
+LineRead ReadScriptLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    bool any = false;
+    for (;;) {
+        const int c = buffer != nullptr ? buffer->sbumpc() : std::char_traits<char>::eof();
+        if (c == std::char_traits<char>::eof()) {
+            in.setstate(std::ios::eofbit);
+            return any ? LineRead::Line : LineRead::End;
+        }
+        if (c == '\n') {
+            return LineRead::Line;
+        }
+        if (line.size() == kMaxScriptLine) {
+            return LineRead::TooLong;
+        }
+        any = true;
+        line.push_back(static_cast<char>(c));
+    }
+}
+
+std::string TooLongReason() {
+    return "longer than " + std::to_string(kMaxScriptLine) + " characters";
+}
+
+std::string QuoteScriptLine(std::string_view line) {
+    constexpr size_t kQuoted = 80;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\r') || byte == 0x7f) {
+            return c == '\0' ? "(a line holding a NUL byte)" : "(a line holding a control byte)";
+        }
+    }
+    if (line.size() <= kQuoted) {
+        return std::string(line);
+    }
+    size_t cut = kQuoted;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) {
+        --cut;  // not inside a UTF-8 character
+    }
+    return std::string(line.substr(0, cut)) + "…";
+}
+
+bool OpenScriptFile(std::ifstream& file, const std::string& path, std::string& reason) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        reason = std::strerror(EISDIR);
+        return false;
+    }
+    errno = 0;
+    file.open(path, std::ios::binary);
+    if (!file) {
+        reason = std::strerror(errno != 0 ? errno : ENOENT);
+        return false;
+    }
+    return true;
+}
+
+bool ReadScript(std::istream& in, std::vector<ScriptCommand>& commands, ScriptError& error) {
     commands.clear();
-    int64_t number = 0;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == text.npos ? text.size() : end + 1);
-        ++number;
+    std::string line;
+    for (int64_t number = 1;; ++number) {
+        const LineRead read = ReadScriptLine(in, line);
+        if (read == LineRead::End) {
+            return true;
+        }
         ScriptCommand command;
-        std::string reason;
-        if (!ParseScriptLine(line, command, reason)) {
+        std::string reason = TooLongReason();
+        if (read == LineRead::TooLong || !ParseScriptLine(line, command, reason)) {
             commands.clear();
-            error = {number, reason, std::string(line)};
+            error = {number, reason, QuoteScriptLine(line)};
             return false;
         }
         if (command.kind != CommandKind::None) {
             commands.push_back(std::move(command));
         }
     }
-    return true;
+}
+
+bool ReadScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error) {
+    std::istringstream in{std::string(text)};
+    return ReadScript(in, commands, error);
 }

@@ -8,6 +8,8 @@
 // programs read and write scripts only through them.
 
 #include <cstdint>
+#include <fstream>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,15 +57,46 @@ bool ParseScriptLine(std::string_view line, ScriptCommand& command, std::string&
 // arguments, one space apart, without the newline. A None command is "".
 std::string FormatScriptLine(const ScriptCommand& command);
 
+// No line of a script is longer than this (the newline not counted): the
+// language needs a few dozen characters, and a stream with no newline (a
+// device, a pipe, a binary file) is refused after this much instead of being
+// read into memory whole.
+constexpr size_t kMaxScriptLine = 4096;
+
+enum class LineRead {
+    Line,     // a line, its newline taken off (the last one may have none)
+    End,      // nothing left
+    TooLong,  // more than kMaxScriptLine characters before a newline
+};
+
+// The one way a script is read: the next line of `in`, into `line`. Reads at
+// most kMaxScriptLine + 1 characters of a line; after TooLong, `line` holds
+// its first kMaxScriptLine.
+LineRead ReadScriptLine(std::istream& in, std::string& line);
+
+// "longer than 4096 characters", as an error names a line that is too long.
+std::string TooLongReason();
+
+// The offending line as an error message shows it: at most about 80
+// characters, an ellipsis after a longer one; a line holding a NUL or another
+// control byte is named as such, never printed raw.
+std::string QuoteScriptLine(std::string_view line);
+
 // Where a script went wrong: its line number counted from 1, why, and the
-// line as it stands.
+// line as an error message quotes it.
 struct ScriptError {
     int64_t line = 0;
     std::string reason;
     std::string text;
 };
 
-// Reads a whole script held in `text`: every command in order, blank lines
-// and comments left out. False at the first malformed line, with `error`
+// Opens the script file at `path` for ReadScriptLine. False, with the
+// system's reason in `reason`, when it cannot be read: missing, unreadable,
+// or a folder (which opens but reads as nothing).
+bool OpenScriptFile(std::ifstream& file, const std::string& path, std::string& reason);
+
+// Reads a whole script: every command in order, blank lines and comments
+// left out. False at the first malformed or too long line, with `error`
 // saying which; `commands` then holds nothing.
+bool ReadScript(std::istream& in, std::vector<ScriptCommand>& commands, ScriptError& error);
 bool ReadScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error);

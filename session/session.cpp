@@ -70,16 +70,24 @@ int RunScript(Session& session, std::istream& script, std::ostream& out, std::os
               const ShotWriter& writeShot) {
     const SessionOutput output{out, writeShot};
     std::string line;
-    int64_t lineNumber = 0;
-    while (std::getline(script, line)) {
-        ++lineNumber;
+    for (int64_t number = 1;; ++number) {
+        const LineRead read = ReadScriptLine(script, line);
+        if (read == LineRead::End) {
+            return 0;
+        }
         ScriptCommand command;
-        std::string error;
-        const bool parsed = ParseScriptLine(line, command, error);
-        if (!parsed || !RunCommand(session, command, output, error)) {
-            err << "tumble-sim: line " << lineNumber << ": " << error << ": " << line << '\n';
-            return parsed ? 1 : 2;
+        std::string error = TooLongReason();
+        int status = 0;
+        if (read == LineRead::TooLong || !ParseScriptLine(line, command, error) ||
+            !CommandAllowed(session, command, error)) {
+            status = 2;  // a malformed line, or one beyond the language's limits
+        } else if (!RunCommand(session, command, output, error)) {
+            status = 1;
+        }
+        if (status != 0) {
+            err << "tumble-sim: line " << number << ": " << error << ": " << QuoteScriptLine(line)
+                << '\n';
+            return status;
         }
     }
-    return 0;
 }

@@ -65,6 +65,8 @@ struct SessionOutput {
 // Runs a script line by line through the session: dump and hash lines go to
 // `out`, shots to `writeShot`. A malformed line, or a command that fails, is
 // reported on `err` with its line number and stops the run: exit status 2
-// for a malformed line, 1 for a command that failed; 0 when every line ran.
+// for a malformed line, a line longer than kMaxScriptLine or a command beyond
+// the language's limits (a ninth dropped light), 1 for a command that failed
+// (a shot not written); 0 when every line ran.
 int RunScript(Session& session, std::istream& script, std::ostream& out, std::ostream& err,
               const ShotWriter& writeShot);

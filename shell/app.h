@@ -28,6 +28,8 @@ struct WindowState {
     double frameMilliseconds = 0;        // how long the last frame took to draw
     std::string screenshotFolder;        // where F12 writes; empty: the current folder
     std::vector<std::string> shotFiles;  // a replay's shots: the next frame goes to each
+    std::string note;                    // a short word on what was refused, shown a while
+    uint32_t noteUntil = 0;              // the clock when the note goes
 };
 
 struct App {

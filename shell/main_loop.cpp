@@ -25,6 +25,20 @@ bool CloseRequested(Services& services) {
     return false;
 }
 
+constexpr uint32_t kNoteMilliseconds = 2000;
+
+// Says on the screen, for about two seconds, why something did not happen.
+void Note(App& app, Services& services, const std::string& text) {
+    app.window.note = text;
+    app.window.noteUntil = TickCount(services) + kNoteMilliseconds;
+}
+
+// The note while it lasts; empty after.
+std::string_view CurrentNote(const App& app, Services& services) {
+    const bool showing = static_cast<int32_t>(app.window.noteUntil - TickCount(services)) > 0;
+    return showing ? std::string_view(app.window.note) : std::string_view();
+}
+
 // The frame of this pass, written to a file too when F12 asked for it. A
 // file that cannot be written is reported, and the program goes on.
 void ShowFrame(App& app, Services& services) {
@@ -38,6 +52,7 @@ void ShowFrame(App& app, Services& services) {
     }
     options.mouseX = session.mouseX;
     options.mouseY = session.mouseY;
+    options.note = CurrentNote(app, services);
     options.frameMilliseconds = app.window.frameMilliseconds;
     options.drawMilliseconds = &app.window.frameMilliseconds;
     std::vector<uint32_t> pixels;
@@ -73,8 +88,14 @@ void ReportRecordingFailure(const Recording& recording, const std::string& error
 }
 
 // Runs a command through the session as tumble-sim would, and records it.
-// Dumps and hashes go to standard output; a shot is the next frame's.
-void Act(App& app, const ScriptCommand& command) {
+// Dumps and hashes go to standard output; a shot is the next frame's. A
+// command beyond the language's limits is not run: the screen says why.
+void Act(App& app, Services& services, const ScriptCommand& command) {
+    std::string why;
+    if (!CommandAllowed(app.session, command, why)) {
+        Note(app, services, why);
+        return;
+    }
     const SessionOutput output{std::cout,
                                [&app](const Session&, const std::string& file, std::string&) {
                                    app.window.shotFiles.push_back(file);
@@ -99,12 +120,12 @@ ScriptCommand AtMouse(CommandKind kind, const Session& session) {
 }
 
 // The world sees the pointer where the user moved it.
-void FollowPointer(App& app, const Services& services) {
+void FollowPointer(App& app, Services& services) {
     ScriptCommand mouse = Command(CommandKind::Mouse);
     mouse.x = GetMouseX(services);
     mouse.y = GetMouseY(services);
     if (mouse.x != app.session.mouseX || mouse.y != app.session.mouseY) {
-        Act(app, mouse);
+        Act(app, services, mouse);
     }
 }
 
@@ -112,23 +133,28 @@ void FollowPointer(App& app, const Services& services) {
 void HandleButton(App& app, Services& services) {
     const bool down = IsLeftButtonDown(services);
     if (down && !app.window.leftButtonWasDown) {
-        Act(app, Command(CommandKind::Grab));
+        Act(app, services, Command(CommandKind::Grab));
     } else if (!down && app.window.leftButtonWasDown) {
-        Act(app, Command(CommandKind::Release));
+        Act(app, services, Command(CommandKind::Release));
     }
     app.window.leftButtonWasDown = down;
 }
 
-// The mouse's light grows or shrinks by `amount`, within its limits.
-void ResizeMouseLight(App& app, int32_t amount) {
+// The mouse's light grows or shrinks by `amount`, within its limits; at a
+// limit the screen says so.
+void ResizeMouseLight(App& app, Services& services, int32_t amount) {
     const Light* light = MouseLight(app.session.lighting);
-    if (light == nullptr) {
+    if (light == nullptr || amount == 0) {
         return;
     }
     ScriptCommand radius = Command(CommandKind::Radius);
     radius.count = ClampLightRadius(light->radius + amount);
     if (radius.count != light->radius) {
-        Act(app, radius);
+        Act(app, services, radius);
+    } else {
+        Note(app, services,
+             amount > 0 ? "radius " + std::to_string(kMaxLightRadius) + " at most"
+                        : "radius " + std::to_string(kMinLightRadius) + " at least");
     }
 }
 
@@ -139,25 +165,26 @@ void Perform(App& app, Services& services, KeyAction action, int32_t amount) {
     ScriptCommand command;
     switch (action) {
         case KeyAction::Restart:
-            return Act(app, Command(CommandKind::Reset));
+            return Act(app, services, Command(CommandKind::Reset));
         case KeyAction::Drop:
-            return Act(app, AtMouse(CommandKind::Box, session));
+            return Act(app, services, AtMouse(CommandKind::Box, session));
         case KeyAction::Drag:
             return HandleButton(app, services);
         case KeyAction::FreezeOrFollow:
-            return Act(app, Command(play.lightFrozen ? CommandKind::Follow : CommandKind::Freeze));
+            return Act(app, services,
+                       Command(play.lightFrozen ? CommandKind::Follow : CommandKind::Freeze));
         case KeyAction::DropLight:
-            return Act(app, AtMouse(CommandKind::Light, session));
+            return Act(app, services, AtMouse(CommandKind::Light, session));
         case KeyAction::RemoveLight:
-            return Act(app, Command(CommandKind::Unlight));
+            return Act(app, services, Command(CommandKind::Unlight));
         case KeyAction::NextColour:
-            return Act(app, Command(CommandKind::Colour));
+            return Act(app, services, Command(CommandKind::Colour));
         case KeyAction::Resize:
-            return ResizeMouseLight(app, amount);
+            return ResizeMouseLight(app, services, amount);
         case KeyAction::SoftOrHard:
             command = Command(CommandKind::Soft);
             command.on = !session.lighting.softShadows;
-            return Act(app, command);
+            return Act(app, services, command);
         case KeyAction::Pause:
             play.paused = !play.paused;
             return;
@@ -169,7 +196,7 @@ void Perform(App& app, Services& services, KeyAction action, int32_t amount) {
         case KeyAction::NextView:
             command = Command(CommandKind::View);
             command.view = NextView(play.view);
-            return Act(app, command);
+            return Act(app, services, command);
         case KeyAction::Help:
             app.window.help = !app.window.help;
             return;
@@ -297,13 +324,13 @@ void HandleInput(App& app, Services& services) {
         }
     }
     if (replaying) {
-        PlayReplayCommands(app);
+        PlayReplayCommands(app, services);
     }
 }
 
-void PlayReplayCommands(App& app) {
+void PlayReplayCommands(App& app, Services& services) {
     while (const ScriptCommand* command = TakeReplayCommand(app.replay)) {
-        Act(app, *command);
+        Act(app, services, *command);
     }
 }
 

@@ -37,7 +37,7 @@ void HandleInput(App& app, Services& services);
 // would be, dump and hash printed on standard output, and each shot written
 // from the next frame. The program calls it once before the first pass for
 // the script's opening commands; HandleInput calls it after that.
-void PlayReplayCommands(App& app);
+void PlayReplayCommands(App& app, Services& services);
 
 // Writes what is left of the recording and closes it. False when any of the
 // recording could not be written (said on `err` when it happens).

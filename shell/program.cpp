@@ -33,7 +33,7 @@ int RunProgram(Services& services, ScreenKind kind, InputSource& input, std::FIL
         return 1;
     }
     app->recording.lastFlush = TickCount(services);
-    PlayReplayCommands(*app);
+    PlayReplayCommands(*app, services);
     RunMainLoop(*app, services);
     StopServices(services);
     return FinishRecording(*app, err) ? 0 : 1;

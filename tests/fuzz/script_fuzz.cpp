@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "lighting/light.h"
 #include "session/commands.h"
 #include "session/session.h"
 
@@ -77,15 +78,29 @@ Expected ReadAhead(const std::string& text) {
     std::string line;
     int64_t boxes = 0;
     int64_t passes = 0;
-    for (int64_t number = 1; std::getline(in, line); ++number) {
+    int64_t lights = 0;  // dropped ones; a restart keeps them
+    LineRead read = LineRead::Line;
+    for (int64_t number = 1; (read = ReadScriptLine(in, line)) != LineRead::End; ++number) {
+        Require(line.size() <= kMaxScriptLine, "the reader kept more than a line", "");
+        if (read == LineRead::TooLong) {
+            e = {2, number, TooLongReason() + ": " + QuoteScriptLine(line), e.dumps, e.work};
+            return e;
+        }
         ScriptCommand command;
         std::string error;
         const bool ok = ParseScriptLine(line, command, error);
         Require(ok == error.empty(), "the reader's verdict and its message disagree", line);
         if (!ok) {
-            e = {2, number, error + ": " + line, e.dumps, e.work};
+            e = {2, number, error + ": " + QuoteScriptLine(line), e.dumps, e.work};
             return e;
         }
+        if (command.kind == CommandKind::Light && lights == kMaxDroppedLights) {
+            e = {2, number, "at most 8 lights besides the mouse's: " + QuoteScriptLine(line),
+                 e.dumps, e.work};
+            return e;
+        }
+        lights += (command.kind == CommandKind::Light) -
+                  (command.kind == CommandKind::Unlight && lights > 0);
         CheckAccepted(command, line);
         boxes += command.kind == CommandKind::Box;
         if (command.kind == CommandKind::Reset) {
@@ -101,8 +116,9 @@ Expected ReadAhead(const std::string& text) {
         }
         e.dumps += command.kind == CommandKind::Dump || command.kind == CommandKind::Hash;
         if (command.kind == CommandKind::Shot) {
-            e = {1, number, "this build of tumble-sim cannot render pictures: " + line, e.dumps,
-                 e.work};
+            e = {1, number,
+                 "this build of tumble-sim cannot render pictures: " + QuoteScriptLine(line),
+                 e.dumps, e.work};
             return e;
         }
     }
@@ -116,11 +132,12 @@ void CheckWholeRead(const std::string& text) {
     ScriptError firstError;
     std::istringstream in(text);
     std::string line;
-    for (int64_t number = 1; std::getline(in, line); ++number) {
+    LineRead read = LineRead::Line;
+    for (int64_t number = 1; (read = ReadScriptLine(in, line)) != LineRead::End; ++number) {
         ScriptCommand command;
-        std::string reason;
-        if (!ParseScriptLine(line, command, reason)) {
-            firstError = {number, reason, line};
+        std::string reason = TooLongReason();
+        if (read == LineRead::TooLong || !ParseScriptLine(line, command, reason)) {
+            firstError = {number, reason, QuoteScriptLine(line)};
             expected.clear();
             break;
         }

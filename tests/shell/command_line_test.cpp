@@ -142,8 +142,9 @@ TEST(CommandLine, UsageListsTheOptionsAndEveryKey) {
     const std::string usage = UsageText();
     EXPECT_EQ(usage.rfind("usage: tumble [OPTION]...\n", 0), 0u);
     for (const char* item :
-         {"-h, --help", "--version", "--record FILE", "--replay FILE", "Space", "mouse", "left button", "  P  ", "  O  ", "  R  ",
-          "  D  ", "outlines, roles, study", "  F  ", "H or F1", "F12", "PNG", "Escape"}) {
+         {"-h, --help", "--version", "--record FILE", "--replay FILE", "Space", "mouse",
+          "left button", "  P  ", "  O  ", "  R  ", "  D  ", "outlines, roles, study", "  F  ",
+          "H or F1", "F12", "PNG", "Escape"}) {
         EXPECT_NE(usage.find(item), std::string::npos) << item;
     }
 }
@@ -286,6 +287,21 @@ TEST(CommandLineProcess, TumbleRefusesAReplayItCannotReadWithStatus2) {
     EXPECT_EQ(nowhere.status, 1);
     EXPECT_EQ(nowhere.err,
               "tumble: cannot write /nonexistent/session.script: No such file or directory\n");
+}
+
+TEST(CommandLineProcess, EndlessInputIsRefusedAtOnceWithStatus2) {
+    const Outcome replay = RunProgram(TUMBLE_BINARY, "--replay=/dev/zero");
+    EXPECT_EQ(replay.status, 2);
+    EXPECT_EQ(replay.err,
+              "tumble: /dev/zero: line 1: longer than 4096 characters: "
+              "(a line holding a NUL byte)\n");
+    const Outcome sim = RunProgram(TUMBLE_SIM_BINARY, "/dev/zero");
+    EXPECT_EQ(sim.status, 2);
+    EXPECT_EQ(sim.err,
+              "tumble-sim: line 1: longer than 4096 characters: (a line holding a NUL byte)\n");
+    const Outcome folder = RunProgram(TUMBLE_SIM_BINARY, "/tmp");
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_EQ(folder.err, "tumble-sim: cannot read the script '/tmp': Is a directory\n");
 }
 
 TEST(CommandLineProcess, TumbleSimTellsItsVersion) {

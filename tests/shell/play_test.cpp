@@ -64,7 +64,8 @@ TEST_F(Play, PausedPassesLeaveEveryParticleWhereItWasWhileTheShadowsFollowTheLig
     const Light& light = *program.app.session.lighting.lights.begin();
     EXPECT_EQ(light.x, 60);
     EXPECT_EQ(light.y, 45);
-    EXPECT_NE(HashState(World{}, program.app.session.lighting), shadowsBefore);  // the shadows moved
+    EXPECT_NE(HashState(World{}, program.app.session.lighting),
+              shadowsBefore);  // the shadows moved
     EXPECT_TRUE(program.app.session.play.paused);
     // Space still drops a box, which waits for the world to step.
     Tap(kKeySpace);
@@ -161,7 +162,8 @@ TEST_F(Play, DCyclesTheThreeViewsAndTheOutlineViewDrawsWhatItAlwaysDrew) {
     twin.input.keysDown[kKeySpace] = 0;
     twinPasses(6);
     EXPECT_EQ(program.Read().pixels, twin.Read().pixels);
-    EXPECT_EQ(HashState(world, program.app.session.lighting), HashState(twin.app.session.world, twin.app.session.lighting));
+    EXPECT_EQ(HashState(world, program.app.session.lighting),
+              HashState(twin.app.session.world, twin.app.session.lighting));
 }
 
 TEST_F(Play, TheLeftButtonDragsTheBoxTowardTheMouseAndLetsItGo) {
@@ -372,6 +374,51 @@ TEST_F(LightKeys, CMinusAndEqualsChangeTheMouseLightAndSSwitchesSoftShadows) {
     // Held at the limits: nothing more is written.
     EXPECT_EQ(recorded.find("radius 50\n"), std::string::npos);
     EXPECT_EQ(recorded.find("radius 1050"), std::string::npos);
+}
+
+TEST_F(LightKeys, LimitsAreSaidOnTheScreenForAWhileAndChangeNothing) {
+    for (int32_t i = 0; i < kMaxDroppedLights; ++i) {
+        input.MoveMouse(i == 0 ? 40 : 70, i == 0 ? 100 : 0);
+        Tap(kKeyL);
+    }
+    ASSERT_EQ(DroppedLightCount(lighting), kMaxDroppedLights);
+    EXPECT_EQ(program.app.window.note, "");
+    const uint64_t before = HashState(world, lighting);
+    Tap(kKeyL);
+    EXPECT_EQ(DroppedLightCount(lighting), kMaxDroppedLights);
+    EXPECT_EQ(HashState(world, lighting), before);
+    EXPECT_EQ(program.app.window.note, "at most 8 lights besides the mouse's");
+    // The note stands below the counts in yellow while it lasts.
+    auto noteShown = [this] {
+        const Screen screen = program.Read();
+        for (int32_t y = 32; y < 48; ++y) {
+            for (int32_t x = 10; x < 200; ++x) {
+                const uint32_t colour = screen.At(x, y);
+                if (RedOf(colour) > 200 && GreenOf(colour) > 200 && BlueOf(colour) < 60) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    program.Run(1);
+    EXPECT_TRUE(noteShown());
+    input.clock += 2100;
+    program.Run(1);
+    EXPECT_FALSE(noteShown());
+    // The refused light is not part of the session.
+    const std::string recorded = Recorded();
+    int32_t lightLines = 0;
+    for (size_t at = recorded.find("\nlight "); at != std::string::npos;
+         at = recorded.find("\nlight ", at + 1)) {
+        ++lightLines;
+    }
+    EXPECT_EQ(lightLines, kMaxDroppedLights) << recorded;
+
+    // The radius at its limit says so too.
+    MouseLight(lighting)->radius = kMaxLightRadius;
+    Tap(kKeyEquals);
+    EXPECT_EQ(program.app.window.note, "radius 1000 at most");
 }
 
 }  // namespace

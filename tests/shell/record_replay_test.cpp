@@ -135,7 +135,7 @@ TEST_F(RecordReplay, AReplayRecordedAgainRebuildsTheWholeSession) {
     std::string error;
     ASSERT_TRUE(LoadReplay(second.app.replay, PathOf("first.script"), error)) << error;
     Record(second, PathOf("second.script"));
-    PlayReplayCommands(second.app);
+    PlayReplayCommands(second.app, second.services);
     for (int pass = 0; pass < 10000 && IsReplaying(second.app.replay); ++pass) {
         second.Run(1);
     }
@@ -157,7 +157,7 @@ TEST_F(RecordReplay, AReplayTakesOnePassAFrameAndTheUsersPauseHoldsIt) {
     Offscreen program{true};
     std::string error;
     ASSERT_TRUE(LoadReplay(program.app.replay, PathOf("play.script"), error)) << error;
-    PlayReplayCommands(program.app);
+    PlayReplayCommands(program.app, program.services);
     EXPECT_EQ(program.app.session.world.particles.Size(), 4);
 
     // The user's Space and mouse belong to the script while it plays; P is theirs.
@@ -199,7 +199,7 @@ TEST_F(RecordReplay, ABoxTheScriptStillHoldsIsLetGoUnlessTheButtonIsDown) {
         std::string error;
         ASSERT_TRUE(LoadReplay(program.app.replay, PathOf("held.script"), error)) << error;
         Record(program, PathOf("held-again.script"));
-        PlayReplayCommands(program.app);
+        PlayReplayCommands(program.app, program.services);
         program.input.leftButton = buttonDown;
         program.Run(1);
         EXPECT_TRUE(IsGrabbing(program.app.session.world));  // whatever the user's button
@@ -219,7 +219,7 @@ TEST_F(RecordReplay, AReplaysDumpHashAndShotAreTheOnesTumbleSimGives) {
     Offscreen program{true};
     std::string error;
     ASSERT_TRUE(LoadReplay(program.app.replay, PathOf("outputs.script"), error)) << error;
-    PlayReplayCommands(program.app);
+    PlayReplayCommands(program.app, program.services);
     testing::internal::CaptureStdout();
     program.Run(5);
     const std::string printed = testing::internal::GetCapturedStdout();

@@ -163,6 +163,9 @@ TEST(StressRuns, AFewSeedsMeetEverySituationTheTesterIsFor) {
         all.cornerDrags += r.counts.cornerDrags;
         all.pileDrags += r.counts.pileDrags;
         all.restarts += r.counts.restarts;
+        all.lightsDropped += r.counts.lightsDropped;
+        all.lightsRemoved += r.counts.lightsRemoved;
+        all.softSwitches += r.counts.softSwitches;
     }
     EXPECT_EQ(mostBoxes, 60);
     EXPECT_GT(all.edgeDrops, 0);
@@ -176,6 +179,9 @@ TEST(StressRuns, AFewSeedsMeetEverySituationTheTesterIsFor) {
     EXPECT_GT(all.cornerDrags, 0);
     EXPECT_GT(all.pileDrags, 0);
     EXPECT_GT(all.restarts, 0);
+    EXPECT_GT(all.lightsDropped, 0);
+    EXPECT_GT(all.lightsRemoved, 0);
+    EXPECT_GT(all.softSwitches, 0);
 }
 
 }  // namespace

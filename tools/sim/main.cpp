@@ -97,10 +97,10 @@ int main(int argc, char** argv) {
     if (path == "-") {
         return Run(std::cin, timing);
     }
-    std::ifstream file(path);
-    if (!file) {
-        std::cerr << "tumble-sim: cannot read the script '" << path << "': " << std::strerror(errno)
-                  << '\n';
+    std::ifstream file;
+    std::string reason;
+    if (!OpenScriptFile(file, path, reason)) {
+        std::cerr << "tumble-sim: cannot read the script '" << path << "': " << reason << '\n';
         return 2;
     }
     return Run(file, timing);

@@ -85,7 +85,9 @@ struct ShadowCount {
 
 ShadowCount CountShadows(const World& world, const Lighting& lighting) {
     ShadowCount count;
-    for (const Light& light [[maybe_unused]] : lighting.lights) {
+    // Every caster (a light, or one point of a soft light's penumbra) casts
+    // a fan per outline corner and at most one quad per outline.
+    for (const ShadowCaster& caster [[maybe_unused]] : lighting.casters) {
         for (const Body& b : world.bodies) {
             if (b.particleCount > 1) {
                 count.fans += b.particleCount;

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <sstream>
 #include <utility>
 
 #include "dynamics/drag.h"
+#include "lighting/light.h"
+#include "session/commands.h"
 #include "session/play.h"
 #include "session/session.h"
 #include "session/update_world.h"
@@ -84,8 +87,9 @@ class StressRun {
             {3, &StressRun::Drag},
             {1, &StressRun::IdleSteps},
             {1, &StressRun::MaybeRestart},
+            {2, &StressRun::PlayWithLights},
         };
-        int32_t roll = Uniform(1, 22);  // the sum of the weights
+        int32_t roll = Uniform(1, 24);  // the sum of the weights
         for (const auto& [weight, episode] : kEpisodes) {
             roll -= weight;
             if (roll <= 0) {
@@ -235,6 +239,42 @@ class StressRun {
 
     void IdleSteps() { IdlePasses(Uniform(1, 10)); }
 
+    // Lights dropped at the mouse or anywhere (a ninth is refused, as a script's
+    // is), the last one taken away, soft shadows switched, the mouse's light
+    // grown or shrunk; passes between.
+    void PlayWithLights() {
+        for (int32_t n = Uniform(1, 4); n > 0; --n) {
+            ScriptCommand command;
+            switch (Uniform(1, 5)) {
+                case 1:
+                case 2:
+                    command.kind = CommandKind::Light;
+                    command.x = OneIn(2) ? sim_.mouseX : Uniform(-50, kRight + 50);
+                    command.y = OneIn(2) ? sim_.mouseY : Uniform(-50, kBottom + 50);
+                    result_.counts.lightsDropped += RunLine(command);
+                    break;
+                case 3: {
+                    const int32_t before = DroppedLightCount(sim_.lighting);
+                    command.kind = CommandKind::Unlight;
+                    RunLine(command);
+                    result_.counts.lightsRemoved += before - DroppedLightCount(sim_.lighting);
+                    break;
+                }
+                case 4:
+                    command.kind = CommandKind::Soft;
+                    command.on = !sim_.lighting.softShadows;
+                    result_.counts.softSwitches += RunLine(command);
+                    break;
+                default:
+                    command.kind = CommandKind::Radius;
+                    command.count = Uniform(kMinLightRadius, kMaxLightRadius);
+                    RunLine(command);
+                    break;
+            }
+            Steps(Uniform(0, 10));
+        }
+    }
+
     // Now and then the world starts again, empty, while boxes are still to come.
     void MaybeRestart() {
         if (OneIn(2)) {
@@ -288,6 +328,21 @@ class StressRun {
         c.boxes += 1;
         passesSinceDrop_ = 0;
         result_.script += "box " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    }
+
+    // Runs a command through the session, as tumble-sim runs the line the
+    // script gets; false, leaving the script without it, when the session
+    // refuses it.
+    bool RunLine(const ScriptCommand& command) {
+        std::string why;
+        if (!CommandAllowed(sim_, command, why)) {
+            return false;
+        }
+        Flush();
+        std::ostringstream ignored;
+        RunCommand(sim_, command, SessionOutput{ignored, nullptr}, why);
+        result_.script += FormatScriptLine(command) + "\n";
+        return true;
     }
 
     void MoveMouse(int32_t x, int32_t y) {

@@ -41,6 +41,9 @@ struct StressCounts {
     int32_t cornerDrags = 0;  // a held box dragged toward a corner of the screen
     int32_t pileDrags = 0;    // … onto another box
     int32_t restarts = 0;
+    int32_t lightsDropped = 0;
+    int32_t lightsRemoved = 0;
+    int32_t softSwitches = 0;
     double smallestHeldArea = 1600;  // of a box while it was held
 };
 
