@@ -9,16 +9,16 @@
 namespace {
 
 SDL_Texture* FindLayer(Services& services, int32_t layer) {
-    auto found = services.layers.find(layer);
-    return found == services.layers.end() ? nullptr : found->second;
+    auto found = services.sdl->layers.find(layer);
+    return found == services.sdl->layers.end() ? nullptr : found->second;
 }
 
 SDL_Texture* MakeLayer(Services& services, int32_t layer) {
     SDL_Texture* texture =
-        SDL_CreateTexture(services.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                          services.screenWidth, services.screenHeight);
+        SDL_CreateTexture(services.sdl->renderer, SDL_PIXELFORMAT_ARGB8888,
+                          SDL_TEXTUREACCESS_TARGET, services.screenWidth, services.screenHeight);
     if (texture != nullptr) {
-        services.layers[layer] = texture;
+        services.sdl->layers[layer] = texture;
     }
     return texture;
 }
@@ -26,19 +26,19 @@ SDL_Texture* MakeLayer(Services& services, int32_t layer) {
 }  // namespace
 
 bool BeginLayer(Services& services, int32_t layer) {
-    if (services.renderer == nullptr || services.inLayer) {
+    if (services.sdl->renderer == nullptr || services.inLayer) {
         return false;
     }
     SDL_Texture* texture = FindLayer(services, layer);
     if (texture == nullptr) {
         texture = MakeLayer(services, layer);
     }
-    if (texture == nullptr || SDL_SetRenderTarget(services.renderer, texture) != 0) {
+    if (texture == nullptr || SDL_SetRenderTarget(services.sdl->renderer, texture) != 0) {
         return false;
     }
     services.inLayer = true;
-    SetRenderColour(services.renderer, 0);
-    SDL_RenderClear(services.renderer);
+    SetRenderColour(services.sdl->renderer, 0);
+    SDL_RenderClear(services.sdl->renderer);
     return true;
 }
 
@@ -46,7 +46,7 @@ void EndLayer(Services& services) {
     if (!services.inLayer) {
         return;
     }
-    SDL_SetRenderTarget(services.renderer, nullptr);
+    SDL_SetRenderTarget(services.sdl->renderer, nullptr);
     services.inLayer = false;
 }
 
@@ -58,14 +58,18 @@ void AddLayer(Services& services, int32_t layer, int32_t weight) {
     const Uint8 scale = static_cast<Uint8>(weight < 0 ? 0 : weight > 255 ? 255 : weight);
     SDL_SetTextureColorMod(texture, scale, scale, scale);
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_ADD);
-    SDL_RenderCopy(services.renderer, texture, nullptr, nullptr);
+    SDL_RenderCopy(services.sdl->renderer, texture, nullptr, nullptr);
 }
 
 void FreeLayer(Services& services, int32_t layer) {
-    auto found = services.layers.find(layer);
-    if (found == services.layers.end() || services.inLayer) {
+    auto found = services.sdl->layers.find(layer);
+    if (found == services.sdl->layers.end() || services.inLayer) {
         return;  // an open layer is freed after EndLayer
     }
     SDL_DestroyTexture(found->second);
-    services.layers.erase(found);
+    services.sdl->layers.erase(found);
+}
+
+int32_t LayerCount(const Services& services) {
+    return static_cast<int32_t>(services.sdl->layers.size());
 }

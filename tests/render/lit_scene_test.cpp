@@ -114,14 +114,14 @@ TEST_F(LitScene, RemovedLightsLoseTheirSpritesAndOneHardLightNeedsNoLayer) {
         BuildShadows(world, lighting);
         Draw();
         EXPECT_EQ(services.sprites.count(kFirstDroppedSprite + 1), 1u);
-        EXPECT_EQ(services.layers.size(), 1u);
+        EXPECT_EQ(LayerCount(services), 1);
         RemoveLastLight(lighting);
         RemoveLastLight(lighting);
         BuildShadows(world, lighting);
         Draw();
         EXPECT_EQ(services.sprites.count(kFirstDroppedSprite), 0u);
         EXPECT_EQ(services.sprites.count(kFirstDroppedSprite + 1), 0u);
-        EXPECT_TRUE(services.layers.empty());
+        EXPECT_EQ(LayerCount(services), 0);
     }
     EXPECT_EQ(services.sprites.size(), 2u);  // the shadow fill and the mouse light's gradient
 }
