@@ -1,5 +1,6 @@
 #include "render/layers.h"
 
+#include "render/light_sprite.h"
 #include "world/rounding.h"
 
 namespace {
@@ -18,11 +19,11 @@ void DrawTriangle(Services& services, int32_t quad, const Vec2& a, const Vec2& b
     DrawQuad(services, quad, 0, 0);
 }
 
-// The gradient centred on the light moved by (dx, dy).
-void DrawGradient(Services& services, const Light& light, float dx, float dy) {
+// The gradient of the light at that place, centred on the light moved by (dx, dy).
+void DrawGradient(Services& services, const Light& light, int32_t place, float dx, float dy) {
     const int32_t x = RoundToInt32((light.x + dx) - light.radius);
     const int32_t y = RoundToInt32((light.y + dy) - light.radius);
-    BlitSprite(services, light.sprite, x, y);
+    BlitSprite(services, LightSprite(place), x, y);
 }
 
 using SegmentIterator = OrderedList<ShadowSegment>::ConstIterator;
@@ -45,7 +46,7 @@ void AddCasterLayer(Services& services, const Light& light, const ShadowCaster& 
     if (!BeginLayer(services, kLightLayer)) {
         return;
     }
-    DrawGradient(services, light, caster.dx, caster.dy);
+    DrawGradient(services, light, caster.light, caster.dx, caster.dy);
     DrawTriangles(services, kCutOutQuad, at, end, caster.triangles);
     EndLayer(services);
     AddLayer(services, kLightLayer, weight);
@@ -95,8 +96,9 @@ void DrawLitScene(const Lighting& lighting, Services& services) {
 }
 
 void DrawLightLayer(const Lighting& lighting, Services& services) {
+    int32_t place = 0;
     for (const Light& light : lighting.lights) {
-        DrawGradient(services, light, 0, 0);
+        DrawGradient(services, light, place++, 0, 0);
     }
 }
 

@@ -42,8 +42,8 @@ class LitScene : public ::testing::Test {
 // A red light and a green one above the box, 40 pixels apart: below the box
 // each light's shadow, and where they overlap, a strip in both.
 TEST_F(LitScene, TwoLightsAddUpAndEachLightsShadowKeepsTheOthersLight) {
-    const Light& red = *CreateLight(lighting, 300, 100, 500, 200, 0, 0, 1);
-    const Light& green = *CreateLight(lighting, 340, 100, 500, 0, 200, 0, 2);
+    const Light& red = *CreateLight(lighting, 300, 100, 500, 200, 0, 0);
+    const Light& green = *CreateLight(lighting, 340, 100, 500, 0, 200, 0);
     BuildShadows(world, lighting);
     Screen frame = Draw();
 
@@ -64,9 +64,9 @@ TEST_F(LitScene, TwoLightsAddUpAndEachLightsShadowKeepsTheOthersLight) {
 }
 
 TEST_F(LitScene, ALightTheRebuildHasNotSeenShowsWithoutShadowsInsteadOfNotAtAll) {
-    CreateLight(lighting, 300, 100, 500, 200, 0, 0, 1);
+    CreateLight(lighting, 300, 100, 500, 200, 0, 0);
     BuildShadows(world, lighting);
-    const Light& late = *CreateLight(lighting, 340, 100, 500, 0, 200, 0, 2);
+    const Light& late = *CreateLight(lighting, 340, 100, 500, 0, 200, 0);
     Screen frame = Draw();
     EXPECT_EQ(frame.RgbAt(320, 400), Rgb(GradientAt(late, 320, 400)));
 }
@@ -75,7 +75,7 @@ TEST_F(LitScene, ALightTheRebuildHasNotSeenShowsWithoutShadowsInsteadOfNotAtAll)
 // shadow's edge is sharp, the soft one passes through values between dark
 // and lit, over more pixels the further it is from the box.
 TEST_F(LitScene, SoftShadowsGradeTheEdgeWiderAwayFromTheBoxAndLeaveTheBoxBlack) {
-    CreateLight(lighting, 320, 60, 500, 100, 100, 250, 1);
+    CreateLight(lighting, 320, 60, 500, 100, 100, 250);
     BuildShadows(world, lighting);
     Screen hard = Draw();
     lighting.softShadows = true;
@@ -107,27 +107,27 @@ TEST_F(LitScene, SoftShadowsGradeTheEdgeWiderAwayFromTheBoxAndLeaveTheBoxBlack) 
 }
 
 TEST_F(LitScene, RemovedLightsLoseTheirSpritesAndOneHardLightNeedsNoLayer) {
-    CreateLight(lighting, 0, 0, 500, 100, 100, 250, 1);
+    CreateLight(lighting, 0, 0, 500, 100, 100, 250);
     for (int32_t round = 0; round < 5; ++round) {
         DropLight(lighting, 100, 100);
         DropLight(lighting, 500, 100);
         BuildShadows(world, lighting);
         Draw();
-        EXPECT_EQ(services.sprites.count(kFirstDroppedSprite + 1), 1u);
+        EXPECT_EQ(services.sprites.count(LightSprite(2)), 1u);
         EXPECT_EQ(LayerCount(services), 1);
         RemoveLastLight(lighting);
         RemoveLastLight(lighting);
         BuildShadows(world, lighting);
         Draw();
-        EXPECT_EQ(services.sprites.count(kFirstDroppedSprite), 0u);
-        EXPECT_EQ(services.sprites.count(kFirstDroppedSprite + 1), 0u);
+        EXPECT_EQ(services.sprites.count(LightSprite(1)), 0u);
+        EXPECT_EQ(services.sprites.count(LightSprite(2)), 0u);
         EXPECT_EQ(LayerCount(services), 0);
     }
     EXPECT_EQ(services.sprites.size(), 2u);  // the shadow fill and the mouse light's gradient
 }
 
 TEST_F(LitScene, ANewColourOrRadiusRedrawsTheMouseLightsGradient) {
-    Light& light = *CreateLight(lighting, 320, 240, 500, 100, 100, 250, 1);
+    Light& light = *CreateLight(lighting, 320, 240, 500, 100, 100, 250);
     Draw();
     SetLightColour(light, kLightPalette[2]);
     light.radius = 150;
