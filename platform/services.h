@@ -141,10 +141,6 @@ struct Services {
     bool softwareRenderer = false;
     GatheredFill gathered;
 
-    // While a layer is open, sprite copies and quads draw into it instead of
-    // the back buffer.
-    bool inLayer = false;
-
     bool drawing = false;
     Sprite* drawingSprite = nullptr;  // null while drawing onto the back buffer
     int32_t drawingMode = 0;
@@ -176,11 +172,10 @@ void StartDevices(Services& services);
 void StopServices(Services& services);
 
 // What the display holds now, for tests: the font, a sprite's texture (made
-// when the sprite is first drawn), the text lines kept as textures, the layers.
+// when the sprite is first drawn), the text lines kept as textures.
 bool FontLoaded(const Services& services);
 bool SpriteHasTexture(const Services& services, int32_t number);
 int32_t CachedTextLineCount(const Services& services);
-int32_t LayerCount(const Services& services);
 
 // Window events: kNoEvent, kCloseRequest or kOtherEvent; never waits.
 int32_t PollWindowEvent(Services& services);
@@ -213,15 +208,10 @@ void SetQuadCorners(Services& services, int32_t quad, float x1, float y1, float 
                     float x3, float y3, float x4, float y4);
 void DrawQuad(Services& services, int32_t quad, float x, float y);
 
-// Layers. BeginLayer opens the layer (made, screen-sized, when it is missing)
-// and clears it to black; until EndLayer, BlitSprite and DrawQuad draw into
-// it. AddLayer adds a layer onto the back buffer, every colour component
-// scaled by weight / 255 first and the sums held at 255. FreeLayer releases
-// one. False from BeginLayer when no layer can be made: nothing is drawn then.
-bool BeginLayer(Services& services, int32_t layer);
-void EndLayer(Services& services);
-void AddLayer(Services& services, int32_t layer, int32_t weight);
-void FreeLayer(Services& services, int32_t layer);
+// Copies a screen-sized image (screenWidth × screenHeight colours as
+// 0xRRGGBB, not MakeColour's order, row by row) opaque onto the back buffer,
+// through one texture kept for it and refreshed on every call.
+void DrawScreenImage(Services& services, const std::vector<uint32_t>& image);
 
 // 2D drawing onto the back buffer or a sprite.
 void BeginDrawing(Services& services, DrawingTarget target);

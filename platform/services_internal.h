@@ -33,8 +33,7 @@ struct SdlObjects {
     TTF_Font* font = nullptr;  // null: text is left out
     // Each sprite's texture by the sprite's number, made when first drawn.
     std::map<int32_t, SDL_Texture*> spriteTextures;
-    // Screen-sized render targets by number.
-    std::map<int32_t, SDL_Texture*> layers;
+    SDL_Texture* screenImage = nullptr;  // DrawScreenImage's, made when first used
     TextLine textLines[kCachedTextLines];
     uint64_t textUses = 0;
 };

@@ -178,11 +178,10 @@ void ForgetTextures(Services& services) {
         ForgetSpriteTexture(services, number);
         sprite.changed = true;
     }
-    // Layers hold nothing between frames: they are made again when next opened.
-    for (auto& [number, layer] : sdl.layers) {
-        SDL_DestroyTexture(layer);
+    if (sdl.screenImage != nullptr) {
+        SDL_DestroyTexture(sdl.screenImage);
+        sdl.screenImage = nullptr;
     }
-    sdl.layers.clear();
 }
 
 void NewSprite(Services& services, int32_t number, int32_t width, int32_t height, int32_t mode) {
@@ -325,4 +324,23 @@ void DrawQuad(Services& services, int32_t quad, float x, float y) {
 bool SpriteHasTexture(const Services& services, int32_t number) {
     auto found = services.sdl->spriteTextures.find(number);
     return found != services.sdl->spriteTextures.end() && found->second != nullptr;
+}
+
+void DrawScreenImage(Services& services, const std::vector<uint32_t>& image) {
+    SdlObjects& sdl = *services.sdl;
+    const int32_t w = services.screenWidth;
+    const int32_t h = services.screenHeight;
+    if (sdl.renderer == nullptr || image.size() != static_cast<size_t>(w) * h) {
+        return;
+    }
+    if (sdl.screenImage == nullptr) {
+        sdl.screenImage = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB888,
+                                            SDL_TEXTUREACCESS_STREAMING, w, h);
+    }
+    if (sdl.screenImage == nullptr ||
+        SDL_UpdateTexture(sdl.screenImage, nullptr, image.data(), w * 4) != 0) {
+        return;
+    }
+    SDL_SetTextureBlendMode(sdl.screenImage, SDL_BLENDMODE_NONE);
+    SDL_RenderCopy(sdl.renderer, sdl.screenImage, nullptr, nullptr);
 }
