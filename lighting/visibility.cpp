@@ -121,3 +121,65 @@ bool OutlineContains(const OutlinePolygon& polygon, double x, double y) {
     }
     return inside;
 }
+
+namespace {
+
+// Which side of the ray through the corner its box lies on: +1 or −1 when
+// both sides of the corner lie on one side (the corner is on the silhouette),
+// 0 when they do not, or when the box runs on along the ray behind it.
+int32_t SilhouetteSide(const Vec2& light, const Vec2& corner, const Vec2& before,
+                       const Vec2& after) {
+    const Vec2 ray = {corner.x - light.x, corner.y - light.y};
+    const Vec2 back = {before.x - corner.x, before.y - corner.y};
+    const Vec2 ahead = {after.x - corner.x, after.y - corner.y};
+    const double a = Cross(ray, back);
+    const double b = Cross(ray, ahead);
+    const auto runsOn = [&ray](const Vec2& side) { return side.x * ray.x + side.y * ray.y > 0; };
+    if ((a == 0 && runsOn(back)) || (b == 0 && runsOn(ahead))) {
+        return 0;
+    }
+    if (a >= 0 && b >= 0 && (a > 0 || b > 0)) {
+        return 1;
+    }
+    if (a <= 0 && b <= 0 && (a < 0 || b < 0)) {
+        return -1;
+    }
+    return 0;
+}
+
+void AddFin(const Vec2& light, const Vec2& corner, int32_t side, double discRadius,
+            std::vector<PenumbraFin>& fins) {
+    const double d = std::hypot(corner.x - light.x, corner.y - light.y);
+    if (d <= discRadius) {
+        return;  // the disc reaches the corner: no fin can be told from the light itself
+    }
+    const Vec2 edge = {(corner.x - light.x) / d, (corner.y - light.y) / d};
+    // (−edge.y, edge.x) lies on the side where Cross(edge, ·) is positive.
+    const Vec2 lit = {side * edge.y, -side * edge.x};
+    fins.push_back({corner, edge, lit, 2 * std::atan(discRadius / d)});
+}
+
+}  // namespace
+
+void BuildPenumbraFins(const Lighting& lighting, Vec2 light, double reach, double discRadius,
+                       std::vector<PenumbraFin>& fins) {
+    fins.clear();
+    if (discRadius <= 0) {
+        return;
+    }
+    for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
+        if (polygon.count < 3 || !OverlapsSquare(polygon, light, reach) ||
+            OutlineContains(polygon, light.x, light.y)) {
+            continue;
+        }
+        const Vec2* pt = polygon.points;
+        for (int32_t i = 1; i <= polygon.count; ++i) {
+            const Vec2& before = pt[i == 1 ? polygon.count : i - 1];
+            const Vec2& after = pt[i == polygon.count ? 1 : i + 1];
+            const int32_t side = SilhouetteSide(light, pt[i], before, after);
+            if (side != 0) {
+                AddFin(light, pt[i], side, discRadius, fins);
+            }
+        }
+    }
+}

@@ -38,3 +38,25 @@ void BuildVisibilityPolygon(const Lighting& lighting, Vec2 light, double reach, 
 // Whether (x, y) lies inside the outline (crossing count; a point on the
 // boundary may count either way).
 bool OutlineContains(const OutlinePolygon& polygon, double x, double y);
+
+// Soft shadows: a light is a disc of this radius. Its penumbra lies along the
+// hard shadow's edges, zero wide at the corner that casts it and widening
+// behind it: 2 · r · s / d at distance s behind a corner d from the light.
+constexpr double kPenumbraRadius = 12;
+
+// One penumbra fin: the wedge at a silhouette corner from the hard shadow's
+// edge (the ray from the light through the corner) out to the edge of the
+// lit side, `spread` radians further on. The light's share rises from none
+// on the hard edge to all of it on the outer one, constant along each ray
+// from the apex.
+struct PenumbraFin {
+    Vec2 apex;
+    Vec2 hardEdge;  // unit direction, away from the light
+    Vec2 litSide;   // unit direction across the hard edge, into the lit side
+    double spread;
+};
+
+// The fins of every silhouette corner of the outlines within `reach` of the
+// light that do not hold the light, for a disc light of radius discRadius.
+void BuildPenumbraFins(const Lighting& lighting, Vec2 light, double reach, double discRadius,
+                       std::vector<PenumbraFin>& fins);

@@ -8,25 +8,13 @@
 
 namespace {
 
+constexpr uint8_t kFullShare = 255;
+
 void ClearMap(LightMap& map, int32_t width, int32_t height) {
     map.width = width;
     map.height = height;
     map.sums.assign(static_cast<size_t>(width) * height * 3, 0);
     map.image.resize(static_cast<size_t>(width) * height);
-}
-
-// The gradient's pixels x0 … x1 − 1 of screen row y added in, from the
-// sprite placed at (ox, oy).
-void AddSpan(LightMap& map, const Sprite& gradient, int32_t y, int32_t x0, int32_t x1, int32_t ox,
-             int32_t oy, uint32_t share) {
-    const uint32_t* from = gradient.pixels.data() + static_cast<size_t>(y - oy) * gradient.width;
-    uint32_t* sum = map.sums.data() + (static_cast<size_t>(y) * map.width + x0) * 3;
-    for (int32_t x = x0; x < x1; ++x, sum += 3) {
-        const uint32_t argb = from[x - ox];
-        sum[0] += share * ((argb >> 16) & 0xFF);
-        sum[1] += share * ((argb >> 8) & 0xFF);
-        sum[2] += share * (argb & 0xFF);
-    }
 }
 
 // Where the polygon's edges cross the middle of row y, left to right.
@@ -43,29 +31,104 @@ void RowCrossings(const std::vector<Vec2>& polygon, double y, std::vector<double
     std::sort(crossings.begin(), crossings.end());
 }
 
-// The pixels whose centres lie inside the polygon, within the sprite placed
-// at (ox, oy) and within the map.
-void FillPolygon(LightMap& map, const Sprite& gradient, int32_t ox, int32_t oy, uint32_t share) {
-    const std::vector<Vec2>& polygon = map.visibility.polygon;
+// Calls visit(y, x0, x1) for each run of pixels of the rect whose centres lie
+// inside the polygon.
+template <typename Visit>
+void ForEachSpan(LightMap& map, const std::vector<Vec2>& polygon, Visit visit) {
     if (polygon.size() < 3) {
         return;
     }
-    const int32_t top = std::max(0, oy);
-    const int32_t bottom = std::min(map.height, oy + gradient.height);
-    const int32_t left = std::max(0, ox);
-    const int32_t right = std::min(map.width, ox + gradient.width);
-    for (int32_t y = top; y < bottom; ++y) {
+    const MapRect& r = map.rect;
+    for (int32_t y = r.top; y < r.bottom; ++y) {
         RowCrossings(polygon, y + 0.5, map.crossings);
         for (std::size_t k = 0; k + 1 < map.crossings.size(); k += 2) {
-            const auto x0 =
-                static_cast<int32_t>(std::max<double>(left, std::ceil(map.crossings[k] - 0.5)));
-            const auto x1 = static_cast<int32_t>(
-                std::min<double>(right, std::ceil(map.crossings[k + 1] - 0.5)));
+            const double x0 = std::max<double>(r.left, std::ceil(map.crossings[k] - 0.5));
+            const double x1 = std::min<double>(r.right, std::ceil(map.crossings[k + 1] - 0.5));
             if (x0 < x1) {
-                AddSpan(map, gradient, y, x0, x1, ox, oy, share);
+                visit(y, static_cast<int32_t>(x0), static_cast<int32_t>(x1));
             }
         }
     }
+}
+
+uint8_t* CoverageAt(LightMap& map, int32_t x, int32_t y) {
+    const MapRect& r = map.rect;
+    return map.coverage.data() + static_cast<size_t>(y - r.top) * (r.right - r.left) + (x - r.left);
+}
+
+// The fin's share, rising from 0 on the hard edge to 255 on its outer edge,
+// taken where it is less than what the pixel has (another fin or the hard
+// shadow of another box may have taken more).
+void ApplyFin(LightMap& map, const PenumbraFin& fin, double reach) {
+    const double far = 4 * reach;
+    const Vec2 outer = {
+        std::cos(fin.spread) * fin.hardEdge.x + std::sin(fin.spread) * fin.litSide.x,
+        std::cos(fin.spread) * fin.hardEdge.y + std::sin(fin.spread) * fin.litSide.y};
+    map.fin.assign({fin.apex,
+                    {fin.apex.x + far * fin.hardEdge.x, fin.apex.y + far * fin.hardEdge.y},
+                    {fin.apex.x + far * outer.x, fin.apex.y + far * outer.y}});
+    const double slope = std::tan(fin.spread);
+    ForEachSpan(map, map.fin, [&](int32_t y, int32_t x0, int32_t x1) {
+        uint8_t* share = CoverageAt(map, x0, y);
+        for (int32_t x = x0; x < x1; ++x, ++share) {
+            const Vec2 w = {x + 0.5 - fin.apex.x, y + 0.5 - fin.apex.y};
+            const double along = w.x * fin.hardEdge.x + w.y * fin.hardEdge.y;
+            const double across = w.x * fin.litSide.x + w.y * fin.litSide.y;
+            if (*share == 0 || along <= 0) {
+                continue;
+            }
+            const double f = std::clamp(across / (along * slope), 0.0, 1.0);
+            *share = std::min(*share, static_cast<uint8_t>(std::lround(f * kFullShare)));
+        }
+    });
+}
+
+// The light's gradient, weighted by each pixel's share, added into the sums.
+void AddGradient(LightMap& map, const Sprite& gradient, int32_t ox, int32_t oy) {
+    const MapRect& r = map.rect;
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        const uint32_t* from =
+            gradient.pixels.data() + static_cast<size_t>(y - oy) * gradient.width;
+        const uint8_t* share = CoverageAt(map, r.left, y);
+        uint32_t* sum = map.sums.data() + (static_cast<size_t>(y) * map.width + r.left) * 3;
+        for (int32_t x = r.left; x < r.right; ++x, ++share, sum += 3) {
+            const uint32_t argb = from[x - ox];
+            sum[0] += *share * ((argb >> 16) & 0xFF);
+            sum[1] += *share * ((argb >> 8) & 0xFF);
+            sum[2] += *share * (argb & 0xFF);
+        }
+    }
+}
+
+void AddLight(LightMap& map, const Services& services, const Lighting& lighting, const Light& light,
+              int32_t place, bool withOutlines) {
+    auto found = services.sprites.find(LightSprite(place));
+    if (found == services.sprites.end() || found->second.pixels.empty()) {
+        return;
+    }
+    const Sprite& gradient = found->second;
+    // Where a copy of the sprite centred on the light would put it.
+    const int32_t ox = RoundToInt32(light.x - light.radius);
+    const int32_t oy = RoundToInt32(light.y - light.radius);
+    map.rect = {std::max(0, ox), std::max(0, oy), std::min(map.width, ox + gradient.width),
+                std::min(map.height, oy + gradient.height)};
+    const MapRect& r = map.rect;
+    if (r.left >= r.right || r.top >= r.bottom) {
+        return;
+    }
+    map.coverage.assign(static_cast<size_t>(r.right - r.left) * (r.bottom - r.top), 0);
+    const Vec2 centre = {light.x, light.y};
+    BuildVisibilityPolygon(lighting, centre, light.radius, withOutlines, map.visibility);
+    ForEachSpan(map, map.visibility.polygon, [&map](int32_t y, int32_t x0, int32_t x1) {
+        std::fill(CoverageAt(map, x0, y), CoverageAt(map, x1, y), kFullShare);
+    });
+    if (lighting.softShadows && withOutlines) {
+        BuildPenumbraFins(lighting, centre, light.radius, kPenumbraRadius, map.fins);
+        for (const PenumbraFin& fin : map.fins) {
+            ApplyFin(map, fin, light.radius);
+        }
+    }
+    AddGradient(map, gradient, ox, oy);
 }
 
 void ShowMap(LightMap& map, Services& services) {
@@ -73,49 +136,26 @@ void ShowMap(LightMap& map, Services& services) {
     for (std::size_t i = 0; i < pixels; ++i) {
         const uint32_t* sum = map.sums.data() + i * 3;
         const auto level = [](uint32_t s) {
-            return std::min<uint32_t>(255, (s + kShareUnit / 2) / kShareUnit);
+            return std::min<uint32_t>(255, (s + kFullShare / 2) / kFullShare);
         };
         map.image[i] = level(sum[0]) << 16 | level(sum[1]) << 8 | level(sum[2]);
     }
     DrawScreenImage(services, map.image);
 }
 
-}  // namespace
-
-void AddLitRegion(LightMap& map, const Services& services, const Lighting& lighting,
-                  const Light& light, int32_t place, Vec2 from, bool withOutlines, uint32_t share) {
-    auto found = services.sprites.find(LightSprite(place));
-    if (found == services.sprites.end() || found->second.pixels.empty()) {
-        return;
-    }
-    // Where a copy of the sprite centred on `from` would put it.
-    const int32_t ox = RoundToInt32(static_cast<float>(from.x) - light.radius);
-    const int32_t oy = RoundToInt32(static_cast<float>(from.y) - light.radius);
-    BuildVisibilityPolygon(lighting, from, light.radius, withOutlines, map.visibility);
-    FillPolygon(map, found->second, ox, oy, share);
+// Whether the last rebuild cast shadows from the light at `place`.
+bool RebuildSaw(const Lighting& lighting, int32_t place) {
+    return std::any_of(lighting.casters.begin(), lighting.casters.end(),
+                       [place](const ShadowCaster& caster) { return caster.light == place; });
 }
 
-// A light the last rebuild did not see (none before the first, none after a
-// restart) reaches its whole square, as it shows no shadows either.
+}  // namespace
+
 void DrawLightMap(LightMap& map, const Lighting& lighting, Services& services) {
     ClearMap(map, services.screenWidth, services.screenHeight);
-    const std::vector<ShadowCaster>& casters = lighting.casters;
-    std::size_t next = 0;
     int32_t place = 0;
     for (const Light& light : lighting.lights) {
-        const std::size_t first = next;
-        while (next < casters.size() && casters[next].light == place) {
-            ++next;
-        }
-        const auto count = static_cast<uint32_t>(next - first);
-        if (count == 0) {
-            AddLitRegion(map, services, lighting, light, place, {light.x, light.y}, false,
-                         kShareUnit);
-        }
-        for (std::size_t i = first; i < next; ++i) {
-            const Vec2 from = {light.x + casters[i].dx, light.y + casters[i].dy};
-            AddLitRegion(map, services, lighting, light, place, from, true, kShareUnit / count);
-        }
+        AddLight(map, services, lighting, light, place, RebuildSaw(lighting, place));
         ++place;
     }
     ShowMap(map, services);

@@ -1,10 +1,11 @@
 #pragma once
 
-// The light map: every light's lit region, filled with its gradient and added
-// up in memory, then shown in one copy. A light reaches exactly its
-// visibility polygon (lighting/visibility.h), so there is no layer to switch
-// to per light and no shadow to cut out, and a light inside a box lights only
-// the inside of that box.
+// The light map: each light's gradient over the region it reaches, weighted
+// pixel by pixel by its share of the light, added up in memory and shown in
+// one copy. A light reaches exactly its visibility polygon
+// (lighting/visibility.h), so there is no layer to switch to per light and no
+// shadow to cut out, and a light inside a box lights only that box's inside.
+// With soft shadows the penumbra fins shade the lit side of every hard edge.
 
 #include <cstdint>
 #include <vector>
@@ -13,26 +14,32 @@
 #include "lighting/visibility.h"
 #include "platform/services.h"
 
-// Every caster's share of its light is a whole multiple of 1 / kShareUnit
-// (840 is divisible by 1 … 8), so the sums stay exact until the last step.
-constexpr uint32_t kShareUnit = 840;
+// The part of the screen one light's gradient covers: x in left … right − 1,
+// y in top … bottom − 1.
+struct MapRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
 
+// Storage kept from frame to frame, so that once grown a frame allocates nothing.
 struct LightMap {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint32_t> sums;   // red, green, blue per pixel, in kShareUnit units
-    std::vector<uint32_t> image;  // the map as shown, 0xRRGGBB
+    std::vector<uint32_t> sums;     // red, green, blue per pixel, in 1 / 255 levels
+    std::vector<uint32_t> image;    // the map as shown, 0xRRGGBB
+    std::vector<uint8_t> coverage;  // the current light's share of each pixel of its rect, of 255
+    MapRect rect;
     std::vector<double> crossings;
+    std::vector<Vec2> fin;
+    std::vector<PenumbraFin> fins;
     Visibility visibility;
 };
 
-// Adds the gradient of the light at `place` over the region it reaches from
-// `from` (the light, or one point of its penumbra), weighted by share /
-// kShareUnit. The gradient is the one in the light's sprite, placed `from`
-// minus its radius as a copy of the sprite would place it.
-void AddLitRegion(LightMap& map, const Services& services, const Lighting& lighting,
-                  const Light& light, int32_t place, Vec2 from, bool withOutlines, uint32_t share);
-
-// The whole lit scene through the map: every light, each of its casters
-// weighted by its share, then the map copied onto the back buffer.
+// The whole lit scene through the map: every light over the region it
+// reaches, softened by its fins with soft shadows, then the map copied onto
+// the back buffer. A light the last rebuild did not see (none before the
+// first, none after a restart) reaches its whole square, as it shows no
+// shadows either.
 void DrawLightMap(LightMap& map, const Lighting& lighting, Services& services);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "dynamics/body_geometry.h"
 #include "lighting/light.h"
 #include "lighting/shadows.h"
@@ -126,6 +129,62 @@ TEST_F(LitScene, SoftShadowsGradeTheEdgeWiderAwayFromTheBoxAndLeaveTheBoxBlack) 
     }
     // Well outside the shadow, the average of the penumbra is close to the light.
     EXPECT_NEAR(BlueOf(soft.At(100, 100)), BlueOf(hard.At(100, 100)), 8);
+}
+
+// Across the soft edge far behind the box the light comes back smoothly: its
+// share of the hard frame's light never falls going outwards, and no
+// neighbouring pixels differ by more than 8 levels (the hard edge jumps by
+// about 100 there, so eight hard shadows at an eighth each would too).
+TEST_F(LitScene, SoftShadowsRiseSmoothlyAcrossTheEdgeWithoutBands) {
+    CreateLight(lighting, 320, 60, 700, 100, 100, 250);
+    BuildShadows(world, lighting);
+    Screen hard = Draw();
+    lighting.softShadows = true;
+    BuildShadows(world, lighting);
+    Screen soft = Draw();
+    const int32_t y = 440;
+    int32_t hardJump = 0;
+    double share = 0;
+    for (int32_t x = 330; x < 420; ++x) {
+        hardJump = std::max(hardJump, BlueOf(hard.At(x + 1, y)) - BlueOf(hard.At(x, y)));
+        ASSERT_LE(std::abs(BlueOf(soft.At(x + 1, y)) - BlueOf(soft.At(x, y))), 8) << x;
+        const double next = static_cast<double>(BlueOf(soft.At(x, y))) /
+                            std::max(1, BlueOf(GradientAt(*lighting.lights.begin(), x, y)));
+        ASSERT_GE(next, share - 0.05) << x;
+        share = std::max(share, next);
+    }
+    EXPECT_GT(hardJump, 80);
+    EXPECT_GT(share, 0.95);  // out of the penumbra again
+}
+
+// A box turned half a degree at a time: the soft frame behind it changes a
+// little each time, never by a fin jumping from one corner to another.
+TEST_F(LitScene, SoftShadowsOfASpinningBoxMoveWithoutPopping) {
+    CreateLight(lighting, 320, 60, 500, 100, 100, 250);
+    lighting.softShadows = true;
+    BuildShadows(world, lighting);
+    Screen before = Draw();
+    const double angle = 0.00872665;
+    for (int32_t step = 0; step < 120; ++step) {
+        world.particles.Reset();
+        while (Particle* p = world.particles.Next()) {
+            if (p->body->id == kWorldBodyId) {
+                continue;
+            }
+            const double dx = p->position.x - 320;
+            const double dy = p->position.y - 240;
+            p->position = {320 + dx * std::cos(angle) - dy * std::sin(angle),
+                           240 + dx * std::sin(angle) + dy * std::cos(angle)};
+        }
+        UpdateBodyGeometry(world);
+        BuildShadows(world, lighting);
+        Screen after = Draw();
+        for (int32_t x = 200; x < 440; x += 2) {
+            ASSERT_LE(std::abs(BlueOf(after.At(x, 420)) - BlueOf(before.At(x, 420))), 24)
+                << step << " " << x;
+        }
+        before = after;
+    }
 }
 
 TEST_F(LitScene, RemovedLightsLoseTheirSprites) {
