@@ -10,11 +10,26 @@ namespace {
 // side, close enough to stay within a hundredth of a pixel of it a thousand
 // pixels away.
 constexpr double kBeside = 1e-5;
+// A ray just beside a corner meets the box within this of the corner's
+// distance unless something nearer hides the corner.
+constexpr double kReachedSlack = 0.5;
 // A ray through a corner meets the walls that end there, whatever the rounding.
 constexpr double kCornerSlack = 1e-9;
 
 double Cross(const Vec2& u, const Vec2& v) {
     return u.x * v.y - u.y * v.x;
+}
+
+Vec2 Minus(const Vec2& a, const Vec2& b) {
+    return {a.x - b.x, a.y - b.y};
+}
+
+const Vec2& Before(const OutlinePolygon& polygon, int32_t i) {
+    return polygon.points[i == 1 ? polygon.count : i - 1];
+}
+
+const Vec2& After(const OutlinePolygon& polygon, int32_t i) {
+    return polygon.points[i == polygon.count ? 1 : i + 1];
 }
 
 bool OverlapsSquare(const OutlinePolygon& polygon, const Vec2& light, double reach) {
@@ -32,30 +47,94 @@ bool OverlapsSquare(const OutlinePolygon& polygon, const Vec2& light, double rea
            minY <= light.y + reach;
 }
 
-void AddOutlineWalls(const OutlinePolygon& polygon, std::vector<VisibilitySegment>& walls) {
-    const Vec2* pt = polygon.points;
-    for (int32_t i = 1; i < polygon.count; ++i) {
-        walls.push_back({pt[i], pt[i + 1]});
+// Twice the outline's area, positive when it runs anticlockwise (y up).
+double TurningArea(const OutlinePolygon& polygon) {
+    double area = 0;
+    for (int32_t i = 1; i <= polygon.count; ++i) {
+        area += Cross(polygon.points[i], After(polygon, i));
     }
-    walls.push_back({pt[polygon.count], pt[1]});
+    return area;
+}
+
+// Which side of the ray through the corner its box lies on: +1 or −1 when
+// both sides of the corner lie on one side (the corner is on the silhouette),
+// 0 when they do not, or when the box runs on along the ray behind it.
+int32_t SilhouetteSide(const Vec2& light, const Vec2& corner, const Vec2& before,
+                       const Vec2& after) {
+    const Vec2 ray = Minus(corner, light);
+    const Vec2 back = Minus(before, corner);
+    const Vec2 ahead = Minus(after, corner);
+    const double a = Cross(ray, back);
+    const double b = Cross(ray, ahead);
+    const auto runsOn = [&ray](const Vec2& side) { return side.x * ray.x + side.y * ray.y > 0; };
+    if ((a == 0 && runsOn(back)) || (b == 0 && runsOn(ahead))) {
+        return 0;
+    }
+    if (a >= 0 && b >= 0 && (a > 0 || b > 0)) {
+        return 1;
+    }
+    if (a <= 0 && b <= 0 && (a < 0 || b < 0)) {
+        return -1;
+    }
+    return 0;
+}
+
+// The sides facing the light become walls; the corners that end one of them
+// get rays, those on the silhouette with the side their box lies on.
+void AddFacingWalls(const OutlinePolygon& polygon, const Vec2& light, Visibility& visibility) {
+    const double turning = TurningArea(polygon);
+    const auto faces = [&](const Vec2& a, const Vec2& b) {
+        return Cross(Minus(b, a), Minus(light, a)) * turning < 0;
+    };
+    for (int32_t i = 1; i <= polygon.count; ++i) {
+        const Vec2& corner = polygon.points[i];
+        const bool facesAfter = faces(corner, After(polygon, i));
+        const bool facesBefore = faces(Before(polygon, i), corner);
+        if (facesAfter) {
+            visibility.walls.push_back({corner, After(polygon, i)});
+        }
+        if (facesAfter && facesBefore) {
+            visibility.corners.push_back({corner, false, 0});
+        } else if (facesAfter || facesBefore) {
+            const int32_t side =
+                SilhouetteSide(light, corner, Before(polygon, i), After(polygon, i));
+            visibility.corners.push_back({corner, true, side});
+        }
+    }
+}
+
+// A light inside an outline: its sides all round are the walls.
+void AddEnclosingWalls(const OutlinePolygon& polygon, Visibility& visibility) {
+    for (int32_t i = 1; i <= polygon.count; ++i) {
+        visibility.walls.push_back({polygon.points[i], After(polygon, i)});
+        visibility.corners.push_back({polygon.points[i], false, 0});
+    }
 }
 
 void GatherWalls(const Lighting& lighting, const Vec2& light, double reach, bool withOutlines,
-                 std::vector<VisibilitySegment>& walls) {
-    walls.clear();
-    const Vec2 corners[4] = {{light.x - reach, light.y - reach},
-                             {light.x + reach, light.y - reach},
-                             {light.x + reach, light.y + reach},
-                             {light.x - reach, light.y + reach}};
+                 Visibility& visibility) {
+    visibility.walls.clear();
+    visibility.corners.clear();
+    const Vec2 square[4] = {{light.x - reach, light.y - reach},
+                            {light.x + reach, light.y - reach},
+                            {light.x + reach, light.y + reach},
+                            {light.x - reach, light.y + reach}};
     for (int32_t i = 0; i < 4; ++i) {
-        walls.push_back({corners[i], corners[(i + 1) % 4]});
+        visibility.walls.push_back({square[i], square[(i + 1) % 4]});
+        visibility.corners.push_back({square[i], false, 0});
     }
     if (!withOutlines) {
         return;
     }
     for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
+        if (polygon.count >= 3 && OutlineContains(polygon, light.x, light.y)) {
+            AddEnclosingWalls(polygon, visibility);
+            return;  // nothing outside the outline can be reached
+        }
+    }
+    for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
         if (polygon.count >= 2 && OverlapsSquare(polygon, light, reach)) {
-            AddOutlineWalls(polygon, walls);
+            AddFacingWalls(polygon, light, visibility);
         }
     }
 }
@@ -66,12 +145,12 @@ double NearestWall(const std::vector<VisibilitySegment>& walls, const Vec2& ligh
                    const Vec2& direction) {
     double nearest = std::numeric_limits<double>::infinity();
     for (const VisibilitySegment& wall : walls) {
-        const Vec2 along = {wall.b.x - wall.a.x, wall.b.y - wall.a.y};
+        const Vec2 along = Minus(wall.b, wall.a);
         const double denominator = Cross(direction, along);
         if (denominator == 0) {
             continue;  // parallel: the walls at its ends stop the ray instead
         }
-        const Vec2 toWall = {wall.a.x - light.x, wall.a.y - light.y};
+        const Vec2 toWall = Minus(wall.a, light);
         const double t = Cross(toWall, along) / denominator;
         const double u = Cross(toWall, direction) / denominator;
         if (t >= 0 && u >= -kCornerSlack && u <= 1 + kCornerSlack && t < nearest) {
@@ -81,11 +160,36 @@ double NearestWall(const std::vector<VisibilitySegment>& walls, const Vec2& ligh
     return nearest;
 }
 
-void CastRay(Visibility& visibility, const Vec2& light, double angle) {
+// The distance to the nearest wall, the hit recorded.
+double CastRay(Visibility& visibility, const Vec2& light, double angle) {
     const Vec2 direction = {std::cos(angle), std::sin(angle)};
     const double t = NearestWall(visibility.walls, light, direction);
     if (std::isfinite(t)) {
         visibility.hits.push_back({angle, {light.x + t * direction.x, light.y + t * direction.y}});
+    }
+    return t;
+}
+
+// One ray at a corner between two walls; two beside a silhouette corner, one
+// past it and one onto the box, which tells whether the light reaches it.
+void CastRays(Visibility& visibility, const Vec2& light, const SilhouetteCorner& corner) {
+    const Vec2 ray = Minus(corner.point, light);
+    const double angle = std::atan2(ray.y, ray.x);
+    if (!corner.onSilhouette) {
+        CastRay(visibility, light, angle);
+        return;
+    }
+    if (corner.side == 0) {  // edge on: a ray along either side of that edge
+        CastRay(visibility, light, angle - kBeside);
+        CastRay(visibility, light, angle + kBeside);
+        return;
+    }
+    // A turn towards positive Cross(ray, ·) is a larger angle (y down or up alike).
+    CastRay(visibility, light, angle - corner.side * kBeside);
+    const double onBox = CastRay(visibility, light, angle + corner.side * kBeside);
+    const double distance = std::hypot(ray.x, ray.y);
+    if (onBox >= distance - kReachedSlack) {
+        visibility.silhouettes.push_back(corner);
     }
 }
 
@@ -93,14 +197,11 @@ void CastRay(Visibility& visibility, const Vec2& light, double angle) {
 
 void BuildVisibilityPolygon(const Lighting& lighting, Vec2 light, double reach, bool withOutlines,
                             Visibility& visibility) {
-    GatherWalls(lighting, light, reach, withOutlines, visibility.walls);
+    GatherWalls(lighting, light, reach, withOutlines, visibility);
     visibility.hits.clear();
-    for (std::size_t i = 0; i < visibility.walls.size(); ++i) {
-        const Vec2& corner = visibility.walls[i].a;  // every corner starts one wall
-        const double angle = std::atan2(corner.y - light.y, corner.x - light.x);
-        CastRay(visibility, light, angle - kBeside);
-        CastRay(visibility, light, angle);
-        CastRay(visibility, light, angle + kBeside);
+    visibility.silhouettes.clear();
+    for (const SilhouetteCorner& corner : visibility.corners) {
+        CastRays(visibility, light, corner);
     }
     std::sort(visibility.hits.begin(), visibility.hits.end(),
               [](const VisibilityHit& p, const VisibilityHit& q) { return p.angle < q.angle; });
@@ -122,64 +223,21 @@ bool OutlineContains(const OutlinePolygon& polygon, double x, double y) {
     return inside;
 }
 
-namespace {
-
-// Which side of the ray through the corner its box lies on: +1 or −1 when
-// both sides of the corner lie on one side (the corner is on the silhouette),
-// 0 when they do not, or when the box runs on along the ray behind it.
-int32_t SilhouetteSide(const Vec2& light, const Vec2& corner, const Vec2& before,
-                       const Vec2& after) {
-    const Vec2 ray = {corner.x - light.x, corner.y - light.y};
-    const Vec2 back = {before.x - corner.x, before.y - corner.y};
-    const Vec2 ahead = {after.x - corner.x, after.y - corner.y};
-    const double a = Cross(ray, back);
-    const double b = Cross(ray, ahead);
-    const auto runsOn = [&ray](const Vec2& side) { return side.x * ray.x + side.y * ray.y > 0; };
-    if ((a == 0 && runsOn(back)) || (b == 0 && runsOn(ahead))) {
-        return 0;
-    }
-    if (a >= 0 && b >= 0 && (a > 0 || b > 0)) {
-        return 1;
-    }
-    if (a <= 0 && b <= 0 && (a < 0 || b < 0)) {
-        return -1;
-    }
-    return 0;
-}
-
-void AddFin(const Vec2& light, const Vec2& corner, int32_t side, double discRadius,
-            std::vector<PenumbraFin>& fins) {
-    const double d = std::hypot(corner.x - light.x, corner.y - light.y);
-    if (d <= discRadius) {
-        return;  // the disc reaches the corner: no fin can be told from the light itself
-    }
-    const Vec2 edge = {(corner.x - light.x) / d, (corner.y - light.y) / d};
-    // (−edge.y, edge.x) lies on the side where Cross(edge, ·) is positive.
-    const Vec2 lit = {side * edge.y, -side * edge.x};
-    fins.push_back({corner, edge, lit, 2 * std::atan(discRadius / d)});
-}
-
-}  // namespace
-
-void BuildPenumbraFins(const Lighting& lighting, Vec2 light, double reach, double discRadius,
+void BuildPenumbraFins(const Visibility& visibility, Vec2 light, double discRadius,
                        std::vector<PenumbraFin>& fins) {
     fins.clear();
     if (discRadius <= 0) {
         return;
     }
-    for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
-        if (polygon.count < 3 || !OverlapsSquare(polygon, light, reach) ||
-            OutlineContains(polygon, light.x, light.y)) {
-            continue;
+    for (const SilhouetteCorner& corner : visibility.silhouettes) {
+        const Vec2 ray = Minus(corner.point, light);
+        const double d = std::hypot(ray.x, ray.y);
+        if (d <= discRadius) {
+            continue;  // the disc reaches the corner: no edge to soften
         }
-        const Vec2* pt = polygon.points;
-        for (int32_t i = 1; i <= polygon.count; ++i) {
-            const Vec2& before = pt[i == 1 ? polygon.count : i - 1];
-            const Vec2& after = pt[i == polygon.count ? 1 : i + 1];
-            const int32_t side = SilhouetteSide(light, pt[i], before, after);
-            if (side != 0) {
-                AddFin(light, pt[i], side, discRadius, fins);
-            }
-        }
+        const Vec2 edge = {ray.x / d, ray.y / d};
+        // (−edge.y, edge.x) lies on the side where Cross(edge, ·) is positive.
+        const Vec2 lit = {corner.side * edge.y, -corner.side * edge.x};
+        fins.push_back({corner.point, edge, lit, 2 * std::atan(discRadius / d)});
     }
 }

@@ -19,19 +19,35 @@ struct VisibilityHit {
     Vec2 point;
 };
 
+// A corner rays are cast at. On a box's silhouette (one side facing the
+// light, the other not), `side` tells which side of the ray from the light
+// through it the box lies on: +1 where Cross(ray, ·) is positive, −1 where it
+// is negative, 0 when a side of the box runs along the ray.
+struct SilhouetteCorner {
+    Vec2 point;
+    bool onSilhouette;
+    int32_t side;
+};
+
 // Storage kept from call to call, so that once grown a call allocates nothing.
 struct Visibility {
     std::vector<VisibilitySegment> walls;
+    std::vector<SilhouetteCorner>
+        corners;  // every corner a ray is cast at, side 0 if not on a silhouette
     std::vector<VisibilityHit> hits;
     std::vector<Vec2> polygon;  // the result, in order of angle around the light
+    std::vector<SilhouetteCorner>
+        silhouettes;  // the silhouette corners with a side the light reaches
 };
 
 // The part of the square of half-side `reach` around `light` that no outline
 // hides from it (the outlines left out when `withOutlines` is false). The
 // polygon is star-shaped about the light: every ray from the light crosses
 // its boundary once. A light inside an outline sees only that outline's
-// inside. Found by casting rays at every wall corner and just beside it, each
-// ray stopped at the nearest wall.
+// inside. Only the sides of an outline that face the light can stop a ray
+// first, so only they are walls; a ray is cast at each corner between two of
+// them and, just beside it on either side, at each silhouette corner, and
+// stopped at the nearest wall.
 void BuildVisibilityPolygon(const Lighting& lighting, Vec2 light, double reach, bool withOutlines,
                             Visibility& visibility);
 
@@ -56,7 +72,7 @@ struct PenumbraFin {
     double spread;
 };
 
-// The fins of every silhouette corner of the outlines within `reach` of the
-// light that do not hold the light, for a disc light of radius discRadius.
-void BuildPenumbraFins(const Lighting& lighting, Vec2 light, double reach, double discRadius,
+// The fins of the silhouette corners the last BuildVisibilityPolygon from
+// `light` found the light reaching, for a disc light of radius discRadius.
+void BuildPenumbraFins(const Visibility& visibility, Vec2 light, double discRadius,
                        std::vector<PenumbraFin>& fins);

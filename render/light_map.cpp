@@ -100,6 +100,31 @@ void AddGradient(LightMap& map, const Sprite& gradient, int32_t ox, int32_t oy) 
     }
 }
 
+// The rect: the sprite's pixels on the screen around what the light reaches
+// (a light inside a box reaches only the box). False when it is empty.
+bool FitRect(LightMap& map, int32_t ox, int32_t oy, const Sprite& gradient) {
+    double minX = map.width;
+    double maxX = 0;
+    double minY = map.height;
+    double maxY = 0;
+    for (const Vec2& p : map.visibility.polygon) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    const auto below = [](double v, int32_t limit) {
+        return static_cast<int32_t>(std::max<double>(limit, std::floor(v)));
+    };
+    const auto above = [](double v, int32_t limit) {
+        return static_cast<int32_t>(std::min<double>(limit, std::ceil(v)));
+    };
+    map.rect = {below(minX, std::max(0, ox)), below(minY, std::max(0, oy)),
+                above(maxX, std::min(map.width, ox + gradient.width)),
+                above(maxY, std::min(map.height, oy + gradient.height))};
+    return map.rect.left < map.rect.right && map.rect.top < map.rect.bottom;
+}
+
 void AddLight(LightMap& map, const Services& services, const Lighting& lighting, const Light& light,
               int32_t place, bool withOutlines) {
     auto found = services.sprites.find(LightSprite(place));
@@ -110,20 +135,18 @@ void AddLight(LightMap& map, const Services& services, const Lighting& lighting,
     // Where a copy of the sprite centred on the light would put it.
     const int32_t ox = RoundToInt32(light.x - light.radius);
     const int32_t oy = RoundToInt32(light.y - light.radius);
-    map.rect = {std::max(0, ox), std::max(0, oy), std::min(map.width, ox + gradient.width),
-                std::min(map.height, oy + gradient.height)};
-    const MapRect& r = map.rect;
-    if (r.left >= r.right || r.top >= r.bottom) {
-        return;
-    }
-    map.coverage.assign(static_cast<size_t>(r.right - r.left) * (r.bottom - r.top), 0);
     const Vec2 centre = {light.x, light.y};
     BuildVisibilityPolygon(lighting, centre, light.radius, withOutlines, map.visibility);
+    if (!FitRect(map, ox, oy, gradient)) {
+        return;
+    }
+    const MapRect& r = map.rect;
+    map.coverage.assign(static_cast<size_t>(r.right - r.left) * (r.bottom - r.top), 0);
     ForEachSpan(map, map.visibility.polygon, [&map](int32_t y, int32_t x0, int32_t x1) {
         std::fill(CoverageAt(map, x0, y), CoverageAt(map, x1, y), kFullShare);
     });
     if (lighting.softShadows && withOutlines) {
-        BuildPenumbraFins(lighting, centre, light.radius, kPenumbraRadius, map.fins);
+        BuildPenumbraFins(map.visibility, centre, kPenumbraRadius, map.fins);
         for (const PenumbraFin& fin : map.fins) {
             ApplyFin(map, fin, light.radius);
         }
