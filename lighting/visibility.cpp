@@ -94,11 +94,11 @@ void AddFacingWalls(const OutlinePolygon& polygon, const Vec2& light, Visibility
             visibility.walls.push_back({corner, After(polygon, i)});
         }
         if (facesAfter && facesBefore) {
-            visibility.corners.push_back({corner, false, 0});
+            visibility.corners.push_back({corner, false, 0, &polygon});
         } else if (facesAfter || facesBefore) {
             const int32_t side =
                 SilhouetteSide(light, corner, Before(polygon, i), After(polygon, i));
-            visibility.corners.push_back({corner, true, side});
+            visibility.corners.push_back({corner, true, side, &polygon});
         }
     }
 }
@@ -107,7 +107,7 @@ void AddFacingWalls(const OutlinePolygon& polygon, const Vec2& light, Visibility
 void AddEnclosingWalls(const OutlinePolygon& polygon, Visibility& visibility) {
     for (int32_t i = 1; i <= polygon.count; ++i) {
         visibility.walls.push_back({polygon.points[i], After(polygon, i)});
-        visibility.corners.push_back({polygon.points[i], false, 0});
+        visibility.corners.push_back({polygon.points[i], false, 0, &polygon});
     }
 }
 
@@ -121,7 +121,7 @@ void GatherWalls(const Lighting& lighting, const Vec2& light, double reach, bool
                             {light.x - reach, light.y + reach}};
     for (int32_t i = 0; i < 4; ++i) {
         visibility.walls.push_back({square[i], square[(i + 1) % 4]});
-        visibility.corners.push_back({square[i], false, 0});
+        visibility.corners.push_back({square[i], false, 0, nullptr});
     }
     if (!withOutlines) {
         return;
@@ -139,12 +139,19 @@ void GatherWalls(const Lighting& lighting, const Vec2& light, double reach, bool
     }
 }
 
-// How far along `direction` the ray from the light meets its nearest wall;
-// infinity when it meets none.
+bool Same(const Vec2& a, const Vec2& b) {
+    return a.x == b.x && a.y == b.y;
+}
+
+// How far along `direction` the ray from the light meets its nearest wall
+// other than those ending at `skip`; infinity when it meets none.
 double NearestWall(const std::vector<VisibilitySegment>& walls, const Vec2& light,
-                   const Vec2& direction) {
+                   const Vec2& direction, const Vec2* skip = nullptr) {
     double nearest = std::numeric_limits<double>::infinity();
     for (const VisibilitySegment& wall : walls) {
+        if (skip != nullptr && (Same(wall.a, *skip) || Same(wall.b, *skip))) {
+            continue;
+        }
         const Vec2 along = Minus(wall.b, wall.a);
         const double denominator = Cross(direction, along);
         if (denominator == 0) {
@@ -160,14 +167,24 @@ double NearestWall(const std::vector<VisibilitySegment>& walls, const Vec2& ligh
     return nearest;
 }
 
-// The distance to the nearest wall, the hit recorded.
-double CastRay(Visibility& visibility, const Vec2& light, double angle) {
+// Where the lines through p along u and through q along v meet; `at` is
+// left as it is when they are parallel.
+void IntersectionOf(const Vec2& p, const Vec2& u, const Vec2& q, const Vec2& v, Vec2& at) {
+    const double denominator = Cross(u, v);
+    if (std::fabs(denominator) < 1e-12) {
+        return;
+    }
+    const double t = Cross(Minus(q, p), v) / denominator;
+    at = {p.x + t * u.x, p.y + t * u.y};
+}
+
+// The hit at the nearest wall recorded.
+void CastRay(Visibility& visibility, const Vec2& light, double angle) {
     const Vec2 direction = {std::cos(angle), std::sin(angle)};
     const double t = NearestWall(visibility.walls, light, direction);
     if (std::isfinite(t)) {
         visibility.hits.push_back({angle, {light.x + t * direction.x, light.y + t * direction.y}});
     }
-    return t;
 }
 
 // One ray at a corner between two walls; two beside a silhouette corner, one
@@ -186,9 +203,13 @@ void CastRays(Visibility& visibility, const Vec2& light, const SilhouetteCorner&
     }
     // A turn towards positive Cross(ray, ·) is a larger angle (y down or up alike).
     CastRay(visibility, light, angle - corner.side * kBeside);
-    const double onBox = CastRay(visibility, light, angle + corner.side * kBeside);
+    CastRay(visibility, light, angle + corner.side * kBeside);
+    // Reached when no wall but the corner's own stops the ray before it (its
+    // own may lie almost along the ray, and meet it anywhere up to the corner).
     const double distance = std::hypot(ray.x, ray.y);
-    if (onBox >= distance - kReachedSlack) {
+    const Vec2 direction = {ray.x / distance, ray.y / distance};
+    if (NearestWall(visibility.walls, light, direction, &corner.point) >=
+        distance - kReachedSlack) {
         visibility.silhouettes.push_back(corner);
     }
 }
@@ -223,6 +244,53 @@ bool OutlineContains(const OutlinePolygon& polygon, double x, double y) {
     return inside;
 }
 
+namespace {
+
+// The direction from `from` to the outline's corner that lies furthest to
+// the `lit` side as seen from there.
+Vec2 OuterTangent(const OutlinePolygon& outline, const Vec2& from, const Vec2& lit, Vec2& corner) {
+    Vec2 best = {0, 0};
+    double bestLean = -2;
+    for (int32_t i = 1; i <= outline.count; ++i) {
+        const Vec2 to = Minus(outline.points[i], from);
+        const double length = std::hypot(to.x, to.y);
+        const double lean = (to.x * lit.x + to.y * lit.y) / length;
+        if (length > 0 && lean > bestLean) {
+            bestLean = lean;
+            best = {to.x / length, to.y / length};
+            corner = outline.points[i];
+        }
+    }
+    return best;
+}
+
+void AddFin(const SilhouetteCorner& corner, const Vec2& light, double discRadius,
+            std::vector<PenumbraFin>& fins) {
+    const Vec2 ray = Minus(corner.point, light);
+    const double d = std::hypot(ray.x, ray.y);
+    if (d <= 2 * discRadius) {
+        return;  // the disc reaches round the corner: no edge to soften
+    }
+    const Vec2 edge = {ray.x / d, ray.y / d};
+    // (−edge.y, edge.x) lies on the side where Cross(edge, ·) is positive.
+    const Vec2 lit = {corner.side * edge.y, -corner.side * edge.x};
+    // The disc's edge on the box's side, twice as far out: the whole
+    // penumbra, 2 · r · s / d wide, lies on the lit side of the hard edge.
+    const Vec2 far = {light.x - 2 * discRadius * lit.x, light.y - 2 * discRadius * lit.y};
+    Vec2 tangentCorner = corner.point;
+    const Vec2 outer = OuterTangent(*corner.outline, far, lit, tangentCorner);
+    const double spread =
+        std::atan2(Cross(edge, outer) * -corner.side, edge.x * outer.x + edge.y * outer.y);
+    if (!(spread > 0)) {
+        return;
+    }
+    Vec2 apex = corner.point;
+    IntersectionOf(corner.point, edge, tangentCorner, outer, apex);
+    fins.push_back({apex, edge, lit, spread});
+}
+
+}  // namespace
+
 void BuildPenumbraFins(const Visibility& visibility, Vec2 light, double discRadius,
                        std::vector<PenumbraFin>& fins) {
     fins.clear();
@@ -230,14 +298,8 @@ void BuildPenumbraFins(const Visibility& visibility, Vec2 light, double discRadi
         return;
     }
     for (const SilhouetteCorner& corner : visibility.silhouettes) {
-        const Vec2 ray = Minus(corner.point, light);
-        const double d = std::hypot(ray.x, ray.y);
-        if (d <= discRadius) {
-            continue;  // the disc reaches the corner: no edge to soften
+        if (corner.outline != nullptr) {
+            AddFin(corner, light, discRadius, fins);
         }
-        const Vec2 edge = {ray.x / d, ray.y / d};
-        // (−edge.y, edge.x) lies on the side where Cross(edge, ·) is positive.
-        const Vec2 lit = {corner.side * edge.y, -corner.side * edge.x};
-        fins.push_back({corner.point, edge, lit, 2 * std::atan(discRadius / d)});
     }
 }

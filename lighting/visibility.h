@@ -27,6 +27,7 @@ struct SilhouetteCorner {
     Vec2 point;
     bool onSilhouette;
     int32_t side;
+    const OutlinePolygon* outline;  // the box it belongs to; null for the light's square
 };
 
 // Storage kept from call to call, so that once grown a call allocates nothing.
@@ -60,9 +61,11 @@ bool OutlineContains(const OutlinePolygon& polygon, double x, double y);
 // behind it: 2 · r · s / d at distance s behind a corner d from the light.
 constexpr double kPenumbraRadius = 12;
 
-// One penumbra fin: the wedge at a silhouette corner from the hard shadow's
-// edge (the ray from the light through the corner) out to the edge of the
-// lit side, `spread` radians further on. The light's share rises from none
+// One penumbra fin: the wedge from the hard shadow's edge (the ray from the
+// light through a silhouette corner) out to the tangent from the disc's edge
+// on the box's side past the box, which is fully lit beyond; its apex is
+// where the two lines meet (the corner itself, unless the box shows the disc
+// another corner), `spread` radians wide. The light's share rises from none
 // on the hard edge to all of it on the outer one, constant along each ray
 // from the apex.
 struct PenumbraFin {
