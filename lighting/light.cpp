@@ -5,7 +5,7 @@
 #include "world/rounding.h"
 
 Light* CreateLight(Lighting& lighting, int32_t x, int32_t y, int32_t radius, int32_t red,
-                   int32_t green, int32_t blue, int32_t sprite) {
+                   int32_t green, int32_t blue) {
     Light* light = lighting.lights.Add();
     light->x = static_cast<float>(x);
     light->y = static_cast<float>(y);
@@ -13,7 +13,6 @@ Light* CreateLight(Lighting& lighting, int32_t x, int32_t y, int32_t radius, int
     light->red = static_cast<int16_t>(red);
     light->green = static_cast<int16_t>(green);
     light->blue = static_cast<int16_t>(blue);
-    light->sprite = static_cast<int16_t>(sprite);
     return light;
 }
 
@@ -23,8 +22,10 @@ uint32_t GradientColour(const Light& light, int32_t px, int32_t py) {
     double dy = py - R;
     float d = static_cast<float>(std::sqrt(dx * dx + dy * dy));
     float intensity = 1 - d / R;
-    if (intensity > 1) intensity = 1;
-    if (intensity < 0) intensity = 0;
+    if (intensity > 1)
+        intensity = 1;
+    if (intensity < 0)
+        intensity = 0;
     auto component = [&](int16_t full) {
         int32_t value = RoundToInt32(full * intensity);
         return static_cast<uint32_t>(value < 0 ? 0 : value > 255 ? 255 : value);
@@ -47,18 +48,9 @@ bool SameColour(const Light& light, const LightColour& colour) {
 
 }  // namespace
 
-bool SpriteInUse(const Lighting& lighting, int32_t sprite) {
-    for (const Light& light : lighting.lights) {
-        if (light.sprite == sprite) {
-            return true;
-        }
-    }
-    return false;
-}
-
 Light* CreateStartLight(Lighting& lighting) {
     return CreateLight(lighting, 0, 0, kStartLightRadius, kStartLightColour.red,
-                       kStartLightColour.green, kStartLightColour.blue, kMouseLightSprite);
+                       kStartLightColour.green, kStartLightColour.blue);
 }
 
 int32_t DroppedLightCount(const Lighting& lighting) {
@@ -70,14 +62,9 @@ Light* DropLight(Lighting& lighting, int32_t x, int32_t y) {
     if (lighting.lights.Size() == 0 || place >= kMaxDroppedLights) {
         return nullptr;
     }
-    int32_t sprite = kFirstDroppedSprite;
-    while (SpriteInUse(lighting, sprite)) {
-        ++sprite;  // at most kMaxDroppedLights - 1 are taken, so one of them is free
-    }
     const LightColour& colour = kLightPalette[place];
     MoveCursorToLastLight(lighting);
-    return CreateLight(lighting, x, y, kDroppedLightRadius, colour.red, colour.green, colour.blue,
-                       sprite);
+    return CreateLight(lighting, x, y, kDroppedLightRadius, colour.red, colour.green, colour.blue);
 }
 
 bool RemoveLastLight(Lighting& lighting) {
@@ -108,6 +95,7 @@ void SetLightColour(Light& light, const LightColour& colour) {
 }
 
 int32_t ClampLightRadius(int32_t radius) {
-    return radius < kMinLightRadius ? kMinLightRadius
-                                    : radius > kMaxLightRadius ? kMaxLightRadius : radius;
+    return radius < kMinLightRadius   ? kMinLightRadius
+           : radius > kMaxLightRadius ? kMaxLightRadius
+                                      : radius;
 }

@@ -4,15 +4,14 @@
 
 #include "lighting/lighting.h"
 
-// Adds a light at (x, y) with its colour at full intensity, the radius of its
-// lit disc and the number of the sprite that will hold its gradient. The
-// colour, radius and sprite keep the low 16 bits of their arguments. The new
-// light becomes the registry's current element. The gradient sprite itself is
-// drawn by the window's code (DrawLightSprite), from GradientColour.
+// Adds a light at (x, y) with its colour at full intensity and the radius of
+// its lit disc. The colour and radius keep the low 16 bits of their
+// arguments. The new light becomes the registry's current element. How it is
+// drawn is the frame's business (render/light_sprite.h), from GradientColour.
 Light* CreateLight(Lighting& lighting, int32_t x, int32_t y, int32_t radius, int32_t red,
-                   int32_t green, int32_t blue, int32_t sprite);
+                   int32_t green, int32_t blue);
 
-// The colour of pixel (px, py) of the light's 2R × 2R gradient sprite, as
+// The colour of pixel (px, py) of the light's 2R × 2R gradient image, as
 // red + green × 256 + blue × 65536: full colour at (R, R), falling off linearly
 // with the distance from it to black at distance R.
 uint32_t GradientColour(const Light& light, int32_t px, int32_t py);
@@ -20,12 +19,8 @@ uint32_t GradientColour(const Light& light, int32_t px, int32_t py);
 // Lights dropped into the scene beside the mouse's light (the registry's
 // first): each a fixed light of radius 300, coloured by its place among the
 // dropped lights from the palette below, at most kMaxDroppedLights of them.
-// They use sprites kFirstDroppedSprite onwards, the mouse's light sprite 1.
 constexpr int32_t kMaxDroppedLights = 8;
 constexpr int32_t kDroppedLightRadius = 300;
-constexpr int32_t kMouseLightSprite = 1;
-constexpr int32_t kFirstDroppedSprite = 2;
-constexpr int32_t kLastDroppedSprite = kFirstDroppedSprite + kMaxDroppedLights - 1;
 
 struct LightColour {
     int16_t red;
@@ -37,8 +32,7 @@ struct LightColour {
 constexpr LightColour kStartLightColour = {100, 100, 250};
 constexpr int32_t kStartLightRadius = 500;
 
-// The mouse's light as start-up makes it: at (0, 0), radius 500, blue-white,
-// its gradient in sprite 1.
+// The mouse's light as start-up makes it: at (0, 0), radius 500, blue-white.
 Light* CreateStartLight(Lighting& lighting);
 inline constexpr LightColour kLightPalette[kMaxDroppedLights] = {
     {230, 210, 170},  // warm white
@@ -56,14 +50,11 @@ constexpr int32_t kMinLightRadius = 100;
 constexpr int32_t kMaxLightRadius = 1000;
 constexpr int32_t kLightRadiusStep = 50;
 
-// Whether a light of the registry has its gradient in that sprite.
-bool SpriteInUse(const Lighting& lighting, int32_t sprite);
-
 // The number of lights besides the mouse's.
 int32_t DroppedLightCount(const Lighting& lighting);
 
 // Adds a fixed light at (x, y) at the end of the registry, with the palette
-// colour of its place and the lowest free dropped-light sprite. Null, adding
+// colour of its place. Null, adding
 // nothing, when kMaxDroppedLights are there already or there is no mouse
 // light to stand beside.
 Light* DropLight(Lighting& lighting, int32_t x, int32_t y);

@@ -9,7 +9,8 @@
 #include "world/ordered_list.h"
 #include "world/vec2.h"
 
-// A coloured point light, drawn as a radial gradient sprite centred on it.
+// A coloured point light: full colour at (x, y), falling off to black at the
+// radius.
 struct Light {
     float x;
     float y;
@@ -17,7 +18,6 @@ struct Light {
     int16_t green;
     int16_t blue;
     int16_t radius;
-    int16_t sprite;  // the sprite number that holds the gradient
 };
 
 // An outline holds at most this many points, in slots 1 … 999.

@@ -122,8 +122,8 @@ void SpriteText(Sprite& sprite, SDL_Surface* text, int32_t x, int32_t y) {
 SDL_Surface* RenderGlyphs(Services& services, const std::string& text, uint32_t textColour,
                           uint32_t backColour) {
     return (services.drawingMode & kTransparentText) != 0
-               ? TTF_RenderUTF8_Blended(services.font, text.c_str(), SdlColour(textColour))
-               : TTF_RenderUTF8_Shaded(services.font, text.c_str(), SdlColour(textColour),
+               ? TTF_RenderUTF8_Blended(services.sdl->font, text.c_str(), SdlColour(textColour))
+               : TTF_RenderUTF8_Shaded(services.sdl->font, text.c_str(), SdlColour(textColour),
                                        SdlColour(backColour));
 }
 
@@ -132,11 +132,11 @@ SDL_Surface* RenderGlyphs(Services& services, const std::string& text, uint32_t 
 TextLine* ScreenTextLine(Services& services, const std::string& text, uint32_t textColour,
                          uint32_t backColour) {
     const bool transparent = (services.drawingMode & kTransparentText) != 0;
-    TextLine* oldest = &services.textLines[0];
-    for (TextLine& line : services.textLines) {
+    TextLine* oldest = &services.sdl->textLines[0];
+    for (TextLine& line : services.sdl->textLines) {
         if (line.texture != nullptr && line.text == text && line.textColour == textColour &&
             line.transparent == transparent && (transparent || line.backColour == backColour)) {
-            line.lastUse = ++services.textUses;
+            line.lastUse = ++services.sdl->textUses;
             return &line;
         }
         if (line.lastUse < oldest->lastUse) {
@@ -154,10 +154,10 @@ TextLine* ScreenTextLine(Services& services, const std::string& text, uint32_t t
                textColour,
                backColour,
                transparent,
-               SDL_CreateTextureFromSurface(services.renderer, glyphs),
+               SDL_CreateTextureFromSurface(services.sdl->renderer, glyphs),
                glyphs->w,
                glyphs->h,
-               ++services.textUses};
+               ++services.sdl->textUses};
     SDL_FreeSurface(glyphs);
     return oldest->texture != nullptr ? oldest : nullptr;
 }
@@ -169,11 +169,12 @@ void ScreenText(Services& services, const std::string& text, uint32_t textColour
         return;
     }
     SDL_Rect to = {x, y, line->width, line->height};
-    SDL_RenderCopy(services.renderer, line->texture, nullptr, &to);
+    SDL_RenderCopy(services.sdl->renderer, line->texture, nullptr, &to);
 }
 
 bool CanDraw(const Services& services) {
-    return services.drawing && (services.drawingSprite != nullptr || services.renderer != nullptr);
+    return services.drawing &&
+           (services.drawingSprite != nullptr || services.sdl->renderer != nullptr);
 }
 
 }  // namespace
@@ -212,8 +213,8 @@ void PutPixel(Services& services, int32_t x, int32_t y, uint32_t colour) {
         SetSpritePixel(*services.drawingSprite, x, y, colour);
         return;
     }
-    SetRenderColour(services.renderer, colour);
-    SDL_RenderDrawPoint(services.renderer, x, y);
+    SetRenderColour(services.sdl->renderer, colour);
+    SDL_RenderDrawPoint(services.sdl->renderer, x, y);
 }
 
 void DrawLine(Services& services, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -234,8 +235,8 @@ void DrawLine(Services& services, int32_t x1, int32_t y1, int32_t x2, int32_t y2
         SpriteLine(*sprite, x1, y1, x2, y2, colour);
         return;
     }
-    SetRenderColour(services.renderer, colour);
-    SDL_RenderDrawLine(services.renderer, x1, y1, x2, y2);
+    SetRenderColour(services.sdl->renderer, colour);
+    SDL_RenderDrawLine(services.sdl->renderer, x1, y1, x2, y2);
 }
 
 void DrawRect(Services& services, int32_t x, int32_t y, int32_t width, int32_t height,
@@ -249,17 +250,17 @@ void DrawRect(Services& services, int32_t x, int32_t y, int32_t width, int32_t h
         return;
     }
     SDL_Rect rect = {x, y, width, height};
-    SetRenderColour(services.renderer, colour);
+    SetRenderColour(services.sdl->renderer, colour);
     if (outline) {
-        SDL_RenderDrawRect(services.renderer, &rect);
+        SDL_RenderDrawRect(services.sdl->renderer, &rect);
     } else {
-        SDL_RenderFillRect(services.renderer, &rect);
+        SDL_RenderFillRect(services.sdl->renderer, &rect);
     }
 }
 
 void DrawString(Services& services, int32_t x, int32_t y, const std::string& text,
                 uint32_t textColour, uint32_t backColour) {
-    if (!CanDraw(services) || services.font == nullptr || text.empty()) {
+    if (!CanDraw(services) || services.sdl->font == nullptr || text.empty()) {
         return;
     }
     if (services.drawingSprite == nullptr) {

@@ -39,7 +39,7 @@ void LoadFont(Services& services) {
         return;
     }
     SDL_RWops* data = SDL_RWFromConstMem(kEmbeddedFont, static_cast<int>(kEmbeddedFontSize));
-    services.font = TTF_OpenFontRW(data, 1, kFontPoints);
+    services.sdl->font = TTF_OpenFontRW(data, 1, kFontPoints);
 }
 
 int RefreshRate(SDL_Window* window) {
@@ -53,7 +53,7 @@ int RefreshRate(SDL_Window* window) {
 
 void SetUpPacing(Services& services) {
     services.paceFrames = services.kind == ScreenKind::Desktop;
-    std::chrono::duration<double> period(1.0 / RefreshRate(services.window));
+    std::chrono::duration<double> period(1.0 / RefreshRate(services.sdl->window));
     services.framePeriod = std::chrono::duration_cast<Clock::duration>(period);
     services.nextFrame = Clock::time_point{};
 }
@@ -76,6 +76,11 @@ void PaceFrame(Services& services, Clock::time_point presentStart) {
 }
 
 }  // namespace
+
+Services::Services() : sdl(std::make_unique<SdlObjects>()) {}
+Services::~Services() = default;
+Services::Services(Services&&) noexcept = default;
+Services& Services::operator=(Services&&) noexcept = default;
 
 bool StartServices(Services& services, ScreenKind kind, InputSource& input, std::string& error) {
     services.kind = kind;
@@ -118,10 +123,10 @@ bool OpenMainWindow(Services& services, const char* title, int32_t width, int32_
     if (services.refuse.window) {
         SDL_SetError("the display refused the window");
     } else {
-        services.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                           width, height, flags);
+        services.sdl->window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED,
+                                                SDL_WINDOWPOS_CENTERED, width, height, flags);
     }
-    if (services.window == nullptr) {
+    if (services.sdl->window == nullptr) {
         error = SDL_GetError();
         return false;
     }
@@ -129,7 +134,7 @@ bool OpenMainWindow(Services& services, const char* title, int32_t width, int32_
 }
 
 bool OpenScreenInWindow(Services& services, int32_t width, int32_t height, std::string& error) {
-    if (services.window == nullptr) {
+    if (services.sdl->window == nullptr) {
         error = "there is no window";
         return false;
     }
@@ -138,20 +143,20 @@ bool OpenScreenInWindow(Services& services, int32_t width, int32_t height, std::
     if (services.refuse.screen) {
         SDL_SetError("the display refused a renderer");
     } else {
-        services.renderer = SDL_CreateRenderer(services.window, -1, flags);
-        if (services.renderer == nullptr && desktop) {
-            services.renderer = SDL_CreateRenderer(services.window, -1, 0);
+        services.sdl->renderer = SDL_CreateRenderer(services.sdl->window, -1, flags);
+        if (services.sdl->renderer == nullptr && desktop) {
+            services.sdl->renderer = SDL_CreateRenderer(services.sdl->window, -1, 0);
         }
     }
-    if (services.renderer == nullptr) {
+    if (services.sdl->renderer == nullptr) {
         error = std::string("no renderer for the window: ") + SDL_GetError();
         return false;
     }
     SDL_RendererInfo info;
-    services.softwareRenderer = SDL_GetRendererInfo(services.renderer, &info) == 0 &&
+    services.softwareRenderer = SDL_GetRendererInfo(services.sdl->renderer, &info) == 0 &&
                                 (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     // A resized window shows the same screen, scaled with its aspect kept.
-    SDL_RenderSetLogicalSize(services.renderer, width, height);
+    SDL_RenderSetLogicalSize(services.sdl->renderer, width, height);
     services.screenWidth = width;
     services.screenHeight = height;
     SetUpPacing(services);
@@ -169,7 +174,7 @@ void StartDevices(Services& services) {
     // Relative mode hides the pointer and keeps it in the window. Where it is
     // refused, grab and hide it as far as that goes, and go on.
     if (SDL_SetRelativeMouseMode(SDL_TRUE) != 0) {
-        SDL_SetWindowGrab(services.window, SDL_TRUE);
+        SDL_SetWindowGrab(services.sdl->window, SDL_TRUE);
         SDL_ShowCursor(SDL_DISABLE);
     }
     int dx = 0;
@@ -179,22 +184,34 @@ void StartDevices(Services& services) {
 
 void StopServices(Services& services) {
     ForgetTextures(services);
-    if (services.font != nullptr) {
-        TTF_CloseFont(services.font);
+    if (services.sdl->font != nullptr) {
+        TTF_CloseFont(services.sdl->font);
     }
     if (services.ttfStarted) {
         TTF_Quit();
     }
-    if (services.renderer != nullptr) {
-        SDL_DestroyRenderer(services.renderer);
+    if (services.sdl->renderer != nullptr) {
+        SDL_DestroyRenderer(services.sdl->renderer);
     }
-    if (services.window != nullptr) {
-        SDL_DestroyWindow(services.window);
+    if (services.sdl->window != nullptr) {
+        SDL_DestroyWindow(services.sdl->window);
     }
     if (services.sdlStarted) {
         SDL_Quit();
     }
     services = Services{};
+}
+
+bool FontLoaded(const Services& services) {
+    return services.sdl->font != nullptr;
+}
+
+int32_t CachedTextLineCount(const Services& services) {
+    int32_t count = 0;
+    for (const TextLine& line : services.sdl->textLines) {
+        count += line.texture != nullptr;
+    }
+    return count;
 }
 
 int32_t PollWindowEvent(Services& services) {
@@ -210,19 +227,19 @@ int32_t PollWindowEvent(Services& services) {
 }
 
 void ClearBackBuffer(Services& services, uint32_t colour) {
-    if (services.renderer == nullptr) {
+    if (services.sdl->renderer == nullptr) {
         return;
     }
-    SetRenderColour(services.renderer, colour);
-    SDL_RenderClear(services.renderer);
+    SetRenderColour(services.sdl->renderer, colour);
+    SDL_RenderClear(services.sdl->renderer);
 }
 
 void PresentFrame(Services& services) {
-    if (services.renderer == nullptr) {
+    if (services.sdl->renderer == nullptr) {
         return;
     }
     Clock::time_point start = Clock::now();
-    SDL_RenderPresent(services.renderer);
+    SDL_RenderPresent(services.sdl->renderer);
     services.framesPresented = services.framesPresented + 1;
     if (services.paceFrames) {
         PaceFrame(services, start);
@@ -239,13 +256,13 @@ std::vector<uint32_t> ReadBackBuffer(Services& services) {
     int outputW = 0;
     int outputH = 0;
     // A scaled window holds more or fewer pixels than the screen: not read.
-    if (services.renderer == nullptr ||
-        SDL_GetRendererOutputSize(services.renderer, &outputW, &outputH) != 0 || outputW != w ||
-        outputH != h) {
+    if (services.sdl->renderer == nullptr ||
+        SDL_GetRendererOutputSize(services.sdl->renderer, &outputW, &outputH) != 0 ||
+        outputW != w || outputH != h) {
         return {};
     }
     std::vector<uint32_t> argb(static_cast<size_t>(w) * h);
-    if (SDL_RenderReadPixels(services.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, argb.data(),
+    if (SDL_RenderReadPixels(services.sdl->renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, argb.data(),
                              w * 4) != 0) {
         return {};
     }

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,9 @@
 #include "platform/key_codes.h"
 #include "platform/triangle_spans.h"
 
-struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
-struct _TTF_Font;
+// The window, the renderer, the font and every texture: known only inside
+// platform/ (platform/services_internal.h).
+struct SdlObjects;
 
 // A colour is red + green × 256 + blue × 65536. Black is the transparent
 // colour of sprites used as textures.
@@ -54,13 +54,12 @@ constexpr int32_t kOutlineRects = 4;     // DrawRect draws only the outline
 enum class ScreenKind { Desktop, Offscreen };
 
 // The pixels are kept in memory (black with alpha 0, every other colour
-// opaque) and uploaded into the texture when they have changed.
+// opaque) and uploaded into the sprite's texture when they have changed.
 struct Sprite {
     int32_t width = 0;
     int32_t height = 0;
     int32_t mode = 0;
     std::vector<uint32_t> pixels;  // ARGB, row by row
-    SDL_Texture* texture = nullptr;
     bool changed = true;
 };
 
@@ -92,22 +91,6 @@ struct DrawingTarget {
 };
 constexpr int32_t kBackBuffer = -1;
 
-// A line of text already turned into a texture. The heads-up lines change
-// about once a second and the help overlay's never, so the frame mostly
-// reuses their textures instead of rendering glyphs and making textures anew;
-// there is room for the help's lines and the study view's beside them.
-struct TextLine {
-    std::string text;
-    uint32_t textColour = 0;
-    uint32_t backColour = 0;
-    bool transparent = false;
-    SDL_Texture* texture = nullptr;
-    int32_t width = 0;
-    int32_t height = 0;
-    uint64_t lastUse = 0;
-};
-constexpr int32_t kCachedTextLines = 48;
-
 // A test seam: what the display refuses to make, as a display short of it
 // would. Set before StartServices.
 struct Refusals {
@@ -117,14 +100,17 @@ struct Refusals {
 };
 
 struct Services {
+    Services();
+    ~Services();
+    Services(Services&&) noexcept;
+    Services& operator=(Services&&) noexcept;
+
     ScreenKind kind = ScreenKind::Offscreen;
     Refusals refuse;
     InputSource* input = nullptr;
     bool sdlStarted = false;
     bool ttfStarted = false;
-    SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    _TTF_Font* font = nullptr;  // null: text is left out
+    std::unique_ptr<SdlObjects> sdl;  // never null
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;
 
@@ -132,24 +118,16 @@ struct Services {
     std::map<int32_t, TexturedQuad> quads;
     bool drawingQuads = false;
     // On SDL's software renderer plain-fill quads are gathered here and
-    // filled at EndQuads, row by row (shell/sprites.cpp). Tests turn
+    // filled at EndQuads, row by row (platform/sprites.cpp). Tests turn
     // softwareRenderer off to have the same renderer draw triangle by
     // triangle, as every other renderer does.
     bool softwareRenderer = false;
     GatheredFill gathered;
 
-    // Screen-sized render targets by number; while one is open, sprite
-    // copies and quads draw into it instead of the back buffer.
-    std::map<int32_t, SDL_Texture*> layers;
-    bool inLayer = false;
-
     bool drawing = false;
     Sprite* drawingSprite = nullptr;  // null while drawing onto the back buffer
     int32_t drawingMode = 0;
     uint32_t defaultColour = 0;
-
-    TextLine textLines[kCachedTextLines];
-    uint64_t textUses = 0;
 
     KeyStates keys{};
     KeyStates releaseFlags{};
@@ -182,6 +160,12 @@ void StopServices(Services& services);
 bool StartOffscreenServices(Services& services, InputSource& input, int32_t width,
                             int32_t height, std::string& error);
 
+// What the display holds now, for tests: the font, a sprite's texture (made
+// when the sprite is first drawn), the text lines kept as textures.
+bool FontLoaded(const Services& services);
+bool SpriteHasTexture(const Services& services, int32_t number);
+int32_t CachedTextLineCount(const Services& services);
+
 // Window events: kNoEvent, kCloseRequest or kOtherEvent; never waits.
 int32_t PollWindowEvent(Services& services);
 
@@ -213,15 +197,10 @@ void SetQuadCorners(Services& services, int32_t quad, float x1, float y1, float 
                     float x3, float y3, float x4, float y4);
 void DrawQuad(Services& services, int32_t quad, float x, float y);
 
-// Layers. BeginLayer opens the layer (made, screen-sized, when it is missing)
-// and clears it to black; until EndLayer, BlitSprite and DrawQuad draw into
-// it. AddLayer adds a layer onto the back buffer, every colour component
-// scaled by weight / 255 first and the sums held at 255. FreeLayer releases
-// one. False from BeginLayer when no layer can be made: nothing is drawn then.
-bool BeginLayer(Services& services, int32_t layer);
-void EndLayer(Services& services);
-void AddLayer(Services& services, int32_t layer, int32_t weight);
-void FreeLayer(Services& services, int32_t layer);
+// Copies a screen-sized image (screenWidth × screenHeight colours as
+// 0xRRGGBB, not MakeColour's order, row by row) opaque onto the back buffer,
+// through one texture kept for it and refreshed on every call.
+void DrawScreenImage(Services& services, const std::vector<uint32_t>& image);
 
 // 2D drawing onto the back buffer or a sprite.
 void BeginDrawing(Services& services, DrawingTarget target);

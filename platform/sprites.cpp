@@ -61,7 +61,7 @@ bool CanGather(const Services& services, const SDL_Vertex* triangles, int count)
     }
     float scaleX = 0;
     float scaleY = 0;
-    SDL_RenderGetScale(services.renderer, &scaleX, &scaleY);
+    SDL_RenderGetScale(services.sdl->renderer, &scaleX, &scaleY);
     if (scaleX != 1 || scaleY != 1) {
         return false;
     }
@@ -74,9 +74,9 @@ void FillGathered(Services& services) {
     if (fill.top >= fill.bottom) {
         return;
     }
-    SDL_SetRenderDrawColor(services.renderer, RedOf(fill.colour), GreenOf(fill.colour),
+    SDL_SetRenderDrawColor(services.sdl->renderer, RedOf(fill.colour), GreenOf(fill.colour),
                            BlueOf(fill.colour), 255);
-    SDL_SetRenderDrawBlendMode(services.renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawBlendMode(services.sdl->renderer, SDL_BLENDMODE_NONE);
     constexpr int kBatch = 256;
     SDL_Rect runs[kBatch];
     int used = 0;
@@ -89,14 +89,14 @@ void FillGathered(Services& services) {
             std::fill(start, stop, 0);  // clear again for the next gathering
             runs[used++] = {static_cast<int>(start - row), y, static_cast<int>(stop - start), 1};
             if (used == kBatch) {
-                SDL_RenderFillRects(services.renderer, runs, used);
+                SDL_RenderFillRects(services.sdl->renderer, runs, used);
                 used = 0;
             }
             start = std::find(stop, end, 1);
         }
     }
     if (used > 0) {
-        SDL_RenderFillRects(services.renderer, runs, used);
+        SDL_RenderFillRects(services.sdl->renderer, runs, used);
     }
     fill.top = fill.height;
     fill.bottom = 0;
@@ -105,7 +105,7 @@ void FillGathered(Services& services) {
 void Gather(Services& services, const SDL_Vertex* triangles, int count, uint32_t colour) {
     GatheredFill& fill = services.gathered;
     SDL_Rect viewport;
-    SDL_RenderGetViewport(services.renderer, &viewport);
+    SDL_RenderGetViewport(services.sdl->renderer, &viewport);
     if (colour != fill.colour || viewport.w != fill.width || viewport.h != fill.height) {
         FillGathered(services);  // one colour on one target at a time
         fill.colour = colour;
@@ -130,6 +130,17 @@ void Gather(Services& services, const SDL_Vertex* triangles, int count, uint32_t
     }
 }
 
+void ForgetSpriteTexture(Services& services, int32_t number) {
+    auto found = services.sdl->spriteTextures.find(number);
+    if (found == services.sdl->spriteTextures.end()) {
+        return;
+    }
+    if (found->second != nullptr) {
+        SDL_DestroyTexture(found->second);
+    }
+    services.sdl->spriteTextures.erase(found);
+}
+
 SDL_Color FillTint(uint32_t colour) {
     return {static_cast<Uint8>(RedOf(colour)), static_cast<Uint8>(GreenOf(colour)),
             static_cast<Uint8>(BlueOf(colour)), 255};
@@ -137,49 +148,46 @@ SDL_Color FillTint(uint32_t colour) {
 
 }  // namespace
 
-SDL_Texture* SpriteTexture(Services& services, Sprite& sprite) {
-    if (services.renderer == nullptr || sprite.pixels.empty()) {
+SDL_Texture* SpriteTexture(Services& services, int32_t number) {
+    Sprite* sprite = FindSprite(services, number);
+    if (services.sdl->renderer == nullptr || sprite == nullptr || sprite->pixels.empty()) {
         return nullptr;
     }
-    if (sprite.texture == nullptr) {
-        sprite.texture = SDL_CreateTexture(services.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                           SDL_TEXTUREACCESS_STATIC, sprite.width, sprite.height);
-        sprite.changed = true;
+    SDL_Texture*& texture = services.sdl->spriteTextures[number];
+    if (texture == nullptr) {
+        texture = SDL_CreateTexture(services.sdl->renderer, SDL_PIXELFORMAT_ARGB8888,
+                                    SDL_TEXTUREACCESS_STATIC, sprite->width, sprite->height);
+        sprite->changed = true;
     }
-    if (sprite.texture != nullptr && sprite.changed) {
-        SDL_UpdateTexture(sprite.texture, nullptr, sprite.pixels.data(), sprite.width * 4);
-        sprite.changed = false;
+    if (texture != nullptr && sprite->changed) {
+        SDL_UpdateTexture(texture, nullptr, sprite->pixels.data(), sprite->width * 4);
+        sprite->changed = false;
     }
-    return sprite.texture;
+    return texture;
 }
 
 void ForgetTextures(Services& services) {
-    for (TextLine& line : services.textLines) {
+    SdlObjects& sdl = *services.sdl;
+    for (TextLine& line : sdl.textLines) {
         if (line.texture != nullptr) {
             SDL_DestroyTexture(line.texture);
         }
         line = TextLine{};
     }
     for (auto& [number, sprite] : services.sprites) {
-        if (sprite.texture != nullptr) {
-            SDL_DestroyTexture(sprite.texture);
-        }
-        sprite.texture = nullptr;
+        ForgetSpriteTexture(services, number);
         sprite.changed = true;
     }
-    // Layers hold nothing between frames: they are made again when next opened.
-    for (auto& [number, layer] : services.layers) {
-        SDL_DestroyTexture(layer);
+    if (sdl.screenImage != nullptr) {
+        SDL_DestroyTexture(sdl.screenImage);
+        sdl.screenImage = nullptr;
     }
-    services.layers.clear();
 }
 
 void NewSprite(Services& services, int32_t number, int32_t width, int32_t height, int32_t mode) {
     // The record is reused in place, so drawing that is open on it stays valid.
     Sprite& sprite = services.sprites[number];
-    if (sprite.texture != nullptr) {
-        SDL_DestroyTexture(sprite.texture);
-    }
+    ForgetSpriteTexture(services, number);
     sprite = Sprite{};
     if (width <= 0 || height <= 0 || width > kMaxSpriteSide || height > kMaxSpriteSide) {
         return;
@@ -195,9 +203,7 @@ void DeleteSprite(Services& services, int32_t number) {
     if (found == services.sprites.end() || &found->second == services.drawingSprite) {
         return;  // drawing that is open on it keeps its sprite
     }
-    if (found->second.texture != nullptr) {
-        SDL_DestroyTexture(found->second.texture);
-    }
+    ForgetSpriteTexture(services, number);
     services.sprites.erase(found);
 }
 
@@ -207,14 +213,14 @@ DrawingTarget SpriteTarget(int32_t number) {
 
 void BlitSprite(Services& services, int32_t number, int32_t x, int32_t y) {
     Sprite* sprite = FindSprite(services, number);
-    SDL_Texture* texture = sprite != nullptr ? SpriteTexture(services, *sprite) : nullptr;
+    SDL_Texture* texture = SpriteTexture(services, number);
     if (texture == nullptr) {
         return;
     }
     // Opaque: black is copied as black here.
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
     SDL_Rect to = {x, y, sprite->width, sprite->height};
-    SDL_RenderCopy(services.renderer, texture, nullptr, &to);
+    SDL_RenderCopy(services.sdl->renderer, texture, nullptr, &to);
 }
 
 uint32_t SpritePixel(const Services& services, int32_t number, int32_t x, int32_t y) {
@@ -272,7 +278,7 @@ void DrawQuad(Services& services, int32_t quad, float x, float y) {
         tint = FillTint(found->second.fillColour);
     } else {
         Sprite* image = FindSprite(services, found->second.sprite);
-        texture = image != nullptr ? SpriteTexture(services, *image) : nullptr;
+        texture = SpriteTexture(services, found->second.sprite);
         if (texture == nullptr) {
             return;
         }
@@ -310,7 +316,31 @@ void DrawQuad(Services& services, int32_t quad, float x, float y) {
     if (texture != nullptr) {
         SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     } else {
-        SDL_SetRenderDrawBlendMode(services.renderer, SDL_BLENDMODE_NONE);
+        SDL_SetRenderDrawBlendMode(services.sdl->renderer, SDL_BLENDMODE_NONE);
     }
-    SDL_RenderGeometry(services.renderer, texture, triangles, count, nullptr, 0);
+    SDL_RenderGeometry(services.sdl->renderer, texture, triangles, count, nullptr, 0);
+}
+
+bool SpriteHasTexture(const Services& services, int32_t number) {
+    auto found = services.sdl->spriteTextures.find(number);
+    return found != services.sdl->spriteTextures.end() && found->second != nullptr;
+}
+
+void DrawScreenImage(Services& services, const std::vector<uint32_t>& image) {
+    SdlObjects& sdl = *services.sdl;
+    const int32_t w = services.screenWidth;
+    const int32_t h = services.screenHeight;
+    if (sdl.renderer == nullptr || image.size() != static_cast<size_t>(w) * h) {
+        return;
+    }
+    if (sdl.screenImage == nullptr) {
+        sdl.screenImage = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB888,
+                                            SDL_TEXTUREACCESS_STREAMING, w, h);
+    }
+    if (sdl.screenImage == nullptr ||
+        SDL_UpdateTexture(sdl.screenImage, nullptr, image.data(), w * 4) != 0) {
+        return;
+    }
+    SDL_SetTextureBlendMode(sdl.screenImage, SDL_BLENDMODE_NONE);
+    SDL_RenderCopy(sdl.renderer, sdl.screenImage, nullptr, nullptr);
 }

@@ -1,5 +1,8 @@
 #include "render/layers.h"
 
+#include "lighting/visibility.h"
+#include "render/light_map.h"
+#include "render/light_sprite.h"
 #include "world/rounding.h"
 
 namespace {
@@ -18,11 +21,11 @@ void DrawTriangle(Services& services, int32_t quad, const Vec2& a, const Vec2& b
     DrawQuad(services, quad, 0, 0);
 }
 
-// The gradient centred on the light moved by (dx, dy).
-void DrawGradient(Services& services, const Light& light, float dx, float dy) {
-    const int32_t x = RoundToInt32((light.x + dx) - light.radius);
-    const int32_t y = RoundToInt32((light.y + dy) - light.radius);
-    BlitSprite(services, light.sprite, x, y);
+// The gradient of the light at that place, centred on the light.
+void DrawGradient(Services& services, const Light& light, int32_t place) {
+    const int32_t x = RoundToInt32(light.x - light.radius);
+    const int32_t y = RoundToInt32(light.y - light.radius);
+    BlitSprite(services, LightSprite(place), x, y);
 }
 
 using SegmentIterator = OrderedList<ShadowSegment>::ConstIterator;
@@ -38,65 +41,38 @@ void DrawTriangles(Services& services, int32_t quad, SegmentIterator& at, Segmen
     EndQuads(services);
 }
 
-// One caster's layer: the gradient from where it cast, its shadows cut out,
-// added onto the back buffer with the caster's share of its light.
-void AddCasterLayer(Services& services, const Light& light, const ShadowCaster& caster,
-                    int32_t weight, SegmentIterator& at, SegmentIterator end) {
-    if (!BeginLayer(services, kLightLayer)) {
-        return;
+// The single-light frame draws the light's gradient and fills its shadows
+// over it; a light inside a box would light all the screen its own box's
+// shadow does not cover, so that frame, like every other, goes through the
+// light map.
+bool IsSingleHardLightOutsideOutlines(const Lighting& lighting) {
+    if (lighting.lights.Size() != 1 || lighting.casters.size() > 1) {
+        return false;
     }
-    DrawGradient(services, light, caster.dx, caster.dy);
-    DrawTriangles(services, kCutOutQuad, at, end, caster.triangles);
-    EndLayer(services);
-    AddLayer(services, kLightLayer, weight);
-}
-
-// Every light with its casters. A light the last rebuild did not see (none
-// before the first, none after a restart) shows its gradient without
-// shadows, as the start-up frame does.
-void DrawLayeredScene(const Lighting& lighting, Services& services) {
-    const std::vector<ShadowCaster>& casters = lighting.casters;
-    SegmentIterator at = lighting.shadowSegments.begin();
-    const SegmentIterator end = lighting.shadowSegments.end();
-    std::size_t next = 0;
-    int32_t place = 0;
-    for (const Light& light : lighting.lights) {
-        const std::size_t first = next;
-        while (next < casters.size() && casters[next].light == place) {
-            ++next;
+    const Light& light = *lighting.lights.begin();
+    for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
+        if (OutlineContains(polygon, light.x, light.y)) {
+            return false;
         }
-        const int32_t count = static_cast<int32_t>(next - first);
-        if (count == 0) {
-            AddCasterLayer(services, light, ShadowCaster{place, 0, 0, 0}, 255, at, end);
-        }
-        // 255 / 8 rounds to 32: the eight shares add up to the light itself.
-        const int32_t weight = count > 0 ? (255 + count / 2) / count : 0;
-        for (std::size_t i = first; i < next; ++i) {
-            AddCasterLayer(services, light, casters[i], weight, at, end);
-        }
-        ++place;
     }
-}
-
-bool IsSingleHardLight(const Lighting& lighting) {
-    return lighting.lights.Size() == 1 && lighting.casters.size() <= 1;
+    return true;
 }
 
 }  // namespace
 
 void DrawLitScene(const Lighting& lighting, Services& services) {
-    if (IsSingleHardLight(lighting)) {
+    if (IsSingleHardLightOutsideOutlines(lighting)) {
         DrawLightLayer(lighting, services);
         DrawShadowLayer(lighting, services);
-        FreeLayer(services, kLightLayer);  // kept only while more than one light is drawn
         return;
     }
-    DrawLayeredScene(lighting, services);
+    static LightMap map;  // kept from frame to frame: once grown, a frame allocates nothing
+    DrawLightMap(map, lighting, services);
 }
-
 void DrawLightLayer(const Lighting& lighting, Services& services) {
+    int32_t place = 0;
     for (const Light& light : lighting.lights) {
-        DrawGradient(services, light, 0, 0);
+        DrawGradient(services, light, place++);
     }
 }
 
@@ -112,5 +88,4 @@ void CreateShadowTexture(Services& services) {
     PutPixel(services, 0, 0, MakeColour(1, 1, 1));
     EndDrawing(services);
     NewTexturedQuad(services, kShadowQuad, kShadowSprite);
-    NewFilledQuad(services, kCutOutQuad, MakeColour(0, 0, 0));
 }

@@ -21,7 +21,8 @@ bool OpenScreen(Services& services, const Vec2& screenSize, std::string& error) 
 
 // The mouse's light with its gradient.
 void CreateMouseLight(Lighting& lighting, Services& services) {
-    DrawLightSprite(services, *CreateStartLight(lighting));
+    CreateStartLight(lighting);
+    UpdateLightSprites(services, lighting);
 }
 
 }  // namespace

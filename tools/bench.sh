@@ -10,8 +10,20 @@
 # tumble benchmarks right after this tree's, in the same run, so that a
 # speed-up is measured against the code it replaces on the same loaded
 # machine. 8799b66 is the last commit before the record layout was reshaped.
+#
+#   tools/bench.sh --window
+#
+# builds the release tumble and prints the window figures instead: passes per
+# second of a replayed script under Xvfb, per number of lights and renderer
+# (tools/window_bench.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = "--window" ]; then
+  cmake --preset release >/dev/null
+  cmake --build --preset release --target tumble
+  exec tools/window_bench.sh build/release/shell/tumble
+fi
 
 against=""
 if [ "${1:-}" = "--against" ]; then

@@ -19,7 +19,7 @@ struct Lights : ::testing::Test {
 
     void SetUp() override {
         StartWorld(world);
-        CreateLight(lighting, 0, 0, 500, 100, 100, 250, 1);  // the mouse's light
+        CreateLight(lighting, 0, 0, 500, 100, 100, 250);  // the mouse's light
     }
 
     std::vector<const Light*> All() {
@@ -41,40 +41,28 @@ TEST_F(Lights, DroppedLightsTakeThePaletteInTurnUpToEightAndGoLastFirst) {
         ASSERT_NE(light, nullptr) << i;
         EXPECT_TRUE(Same(*light, kLightPalette[i])) << i;
         EXPECT_EQ(light->radius, kDroppedLightRadius);
-        EXPECT_EQ(light->sprite, kFirstDroppedSprite + i);
         EXPECT_EQ(light->x, 10 * i);
     }
     EXPECT_EQ(DropLight(lighting, 5, 5), nullptr);  // a ninth is refused
     EXPECT_EQ(lighting.lights.Size(), 1 + kMaxDroppedLights);
     // Registry order is drop order, the mouse's light first.
     std::vector<const Light*> all = All();
-    EXPECT_EQ(all.front()->sprite, kMouseLightSprite);
+    EXPECT_EQ(all.front()->radius, 500);
     for (int32_t i = 1; i < static_cast<int32_t>(all.size()); ++i) {
         EXPECT_EQ(all[i]->x, 10 * (i - 1));
     }
 
     ASSERT_TRUE(RemoveLastLight(lighting));
     EXPECT_EQ(All().back()->x, 60);
-    const Light* again = DropLight(lighting, 1, 2);  // the freed place and sprite again
+    const Light* again = DropLight(lighting, 1, 2);  // the freed place again
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(Same(*again, kLightPalette[kMaxDroppedLights - 1]));
-    EXPECT_EQ(again->sprite, kLastDroppedSprite);
 
     while (RemoveLastLight(lighting)) {
     }
     EXPECT_EQ(lighting.lights.Size(), 1);  // the mouse's light is never removed
-    EXPECT_EQ(All().front()->sprite, kMouseLightSprite);
+    EXPECT_EQ(All().front()->radius, 500);
     EXPECT_FALSE(RemoveLastLight(lighting));
-}
-
-TEST_F(Lights, ADroppedLightAfterARemovalInTheMiddleOfTheSpritesTakesTheFreeOne) {
-    DropLight(lighting, 0, 0);
-    DropLight(lighting, 0, 0);
-    RemoveLastLight(lighting);
-    DropLight(lighting, 0, 0);
-    std::vector<const Light*> all = All();
-    ASSERT_EQ(all.size(), 3u);
-    EXPECT_NE(all[1]->sprite, all[2]->sprite);
 }
 
 TEST_F(Lights, NothingIsDroppedBesideAMissingMouseLight) {

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "dynamics/body_geometry.h"
 #include "lighting/light.h"
 #include "lighting/shadows.h"
-#include "dynamics/body_geometry.h"
 #include "world/factories.h"
 
 namespace {
@@ -21,7 +21,7 @@ struct LitBox : ::testing::Test {
         SetVec2(world.bodies.Current()->centre, 320, 240);
     }
 
-    void LightAt(int x, int y) { CreateLight(lighting, x, y, 500, 100, 100, 250, 1); }
+    void LightAt(int x, int y) { CreateLight(lighting, x, y, 500, 100, 100, 250); }
 
     std::vector<std::vector<double>> Triangles() {
         std::vector<std::vector<double>> out;
@@ -40,8 +40,8 @@ TEST_F(LitBox, LitFromAboveCastsItsShadowDownwards) {
     LightAt(320, 40);
     BuildShadows(world, lighting);
     std::vector<Tri> expected = {
-        {320, 240, 300, 220, 340, 220}, {320, 240, 340, 220, 340, 260},
-        {320, 240, 340, 260, 300, 260}, {320, 240, 300, 260, 300, 220},
+        {320, 240, 300, 220, 340, 220},  {320, 240, 340, 220, 340, 260},
+        {320, 240, 340, 260, 300, 260},  {320, 240, 300, 260, 300, 220},
         {173, 1360, 340, 220, 300, 220}, {340, 220, 173, 1360, 467, 1360},
     };
     EXPECT_EQ(Triangles(), expected);
@@ -83,8 +83,8 @@ TEST_F(LitBox, EveryCornerIsAWholeNumber) {
 // Where the light gives no direction to cast along, the body still gets its
 // fan but no quad, and no corner is ever undefined.
 TEST_F(LitBox, DegenerateLightPositionsGiveTheFanOnly) {
-    for (auto [x, y] : {std::pair{300, 220} /* on the first corner */,
-                        std::pair{320, 240} /* on the centre */}) {
+    for (auto [x, y] :
+         {std::pair{300, 220} /* on the first corner */, std::pair{320, 240} /* on the centre */}) {
         lighting.lights.Clear();
         LightAt(x, y);
         BuildShadows(world, lighting);
@@ -112,7 +112,7 @@ TEST(Shadows, OnlyBodiesWithTwoOrMoreParticlesHaveOutlines) {
     World world;
     Lighting lighting;
     StartWorld(world);
-    CreateLight(lighting, 0, 0, 500, 100, 100, 250, 1);
+    CreateLight(lighting, 0, 0, 500, 100, 100, 250);
     BuildShadows(world, lighting);
     EXPECT_EQ(lighting.outlinePolygons.Size(), 0);
     EXPECT_EQ(lighting.shadowSegments.Size(), 0);
@@ -130,15 +130,16 @@ TEST(Shadows, TwoLightsGiveEveryBodyTwoSetsWithTheLightsOutermost) {
     DropBox(world, 100, 100);
     DropBox(world, 300, 300);
     UpdateBodyGeometry(world);
-    CreateLight(lighting, 0, 0, 500, 100, 100, 250, 1);
-    CreateLight(lighting, 600, 400, 500, 100, 100, 250, 2);
+    CreateLight(lighting, 0, 0, 500, 100, 100, 250);
+    CreateLight(lighting, 600, 400, 500, 100, 100, 250);
     BuildShadows(world, lighting);
     ASSERT_EQ(lighting.shadowSegments.Size(), 24);
     // Six triangles per box and light, each set starting at the box's centre.
     std::vector<double> setStarts;
     int i = 0;
     for (const ShadowSegment& s : lighting.shadowSegments) {
-        if (i++ % 6 == 0) setStarts.push_back(s.p1.x);
+        if (i++ % 6 == 0)
+            setStarts.push_back(s.p1.x);
     }
     EXPECT_EQ(setStarts, (std::vector<double>{100, 300, 100, 300}));
 }
@@ -170,7 +171,7 @@ TEST(IntersectLines, ARayPointingAwayStillMeetsBehindItsStart) {
 
 TEST(LightGradient, FallsOffLinearlyFromItsCentreToBlack) {
     Lighting lighting;
-    Light* light = CreateLight(lighting, 0, 0, 500, 100, 100, 250, 1);
+    Light* light = CreateLight(lighting, 0, 0, 500, 100, 100, 250);
     auto rgb = [](int r, int g, int b) { return uint32_t(r + g * 256 + b * 65536); };
     EXPECT_EQ(GradientColour(*light, 500, 500), rgb(100, 100, 250));
     EXPECT_EQ(GradientColour(*light, 750, 500), rgb(50, 50, 125));
@@ -183,9 +184,8 @@ TEST(LightGradient, FallsOffLinearlyFromItsCentreToBlack) {
 
 TEST(LightGradient, SixteenBitFieldsKeepTheLowBits) {
     Lighting lighting;
-    Light* light = CreateLight(lighting, 3, 4, 65536 + 7, 1, 2, 3, 65536 + 1);
+    Light* light = CreateLight(lighting, 3, 4, 65536 + 7, 1, 2, 3);
     EXPECT_EQ(light->radius, 7);
-    EXPECT_EQ(light->sprite, 1);
     EXPECT_EQ(light->x, 3.0f);
 }
 

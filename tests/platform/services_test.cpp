@@ -73,7 +73,7 @@ TEST_F(DrawingAndInput, BlackIsTransparentInAQuadButABlitCopiesIt) {
 }
 
 TEST_F(DrawingAndInput, TextWithFlag1LeavesThePixelsAroundItsGlyphsAlone) {
-    ASSERT_NE(services.font, nullptr);
+    ASSERT_TRUE(FontLoaded(services));
     Screen drawn[2];
     for (int32_t mode : {0, kTransparentText}) {
         ClearBackBuffer(services, kGreen);

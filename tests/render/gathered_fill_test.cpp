@@ -74,13 +74,6 @@ TEST(GatheredFill, CrowdFramesUnderOneLightAreTheFramesSdlDraws) {
     ExpectSameFrameEitherWay(CrowdScript(30, 10, 3) + "mouse 639 479\nstep 1\n");
 }
 
-// Every light in a layer of its own, and with soft shadows every point of
-// each penumbra: the cut-out triangles are gathered layer by layer.
-TEST(GatheredFill, LayeredFramesOfSeveralLightsAndSoftShadowsAreTheFramesSdlDraws) {
-    ExpectSameFrameEitherWay(CrowdScript(100) + "light 100 80\nlight 540 400\nlight 320 60\n");
-    ExpectSameFrameEitherWay(CrowdScript(40, 20, 5) + "light 0 0\nlight 600 300\nsoft on\n");
-}
-
 // DrawQuad's own quads, four corners each: SDL fills some pairs of triangles
 // (rectangles among them) as rectangles, and gathering must agree with that.
 TEST(GatheredFill, QuadsAndRectanglesOfEveryShapeAreFilledAsSdlFillsThem) {

@@ -21,7 +21,8 @@ class Render : public ::testing::Test {
 
     Render() {
         CreateShadowTexture(services);
-        DrawLightSprite(services, *CreateLight(lighting, 320, 240, 500, 100, 100, 250, 1));
+        DrawLightSprite(services, *CreateLight(lighting, 320, 240, 500, 100, 100, 250),
+                        LightSprite(0));
     }
     std::string SpriteRgb(int32_t x, int32_t y) { return Rgb(SpritePixel(services, 1, x, y)); }
 };

@@ -93,13 +93,7 @@ class DeviceReset : public ::testing::TestWithParam<Uint32> {
     }
     void TearDown() override { StopServices(services); }
 
-    int32_t TextTextures() const {
-        int32_t count = 0;
-        for (const TextLine& line : services.textLines) {
-            count += line.texture != nullptr;
-        }
-        return count;
-    }
+    int32_t TextTextures() const { return CachedTextLineCount(services); }
 
     std::vector<uint32_t> FrameBelowText() {
         std::vector<uint32_t> pixels = ReadBackBuffer(services);
@@ -112,22 +106,22 @@ class DeviceReset : public ::testing::TestWithParam<Uint32> {
 TEST_P(DeviceReset, RebuildsEveryTextureFromTheSpritesAndTheLoopGoesOn) {
     RunMainLoop(app, services, 3);
     const std::vector<uint32_t> before = FrameBelowText();
-    ASSERT_NE(services.sprites[1].texture, nullptr);  // the light's gradient
+    ASSERT_TRUE(SpriteHasTexture(services, 1));  // the light's gradient
 
     SDL_Event reset = {};
     reset.type = GetParam();
     ASSERT_EQ(SDL_PushEvent(&reset), 1);
     int32_t event = PollWindowEvent(services);
-    while (event != kNoEvent && services.sprites[1].texture != nullptr) {
+    while (event != kNoEvent && SpriteHasTexture(services, 1)) {
         event = PollWindowEvent(services);  // the dummy driver's own events come first
     }
-    EXPECT_EQ(services.sprites[0].texture, nullptr);  // every texture is gone …
-    EXPECT_EQ(services.sprites[1].texture, nullptr);
+    EXPECT_FALSE(SpriteHasTexture(services, 0));  // every texture is gone …
+    EXPECT_FALSE(SpriteHasTexture(services, 1));
     EXPECT_EQ(TextTextures(), 0);
 
     EXPECT_EQ(RunMainLoop(app, services, 3), LoopEnd::PassLimit);
-    EXPECT_NE(services.sprites[0].texture, nullptr);  // … and made again from memory
-    EXPECT_NE(services.sprites[1].texture, nullptr);
+    EXPECT_TRUE(SpriteHasTexture(services, 0));  // … and made again from memory
+    EXPECT_TRUE(SpriteHasTexture(services, 1));
     EXPECT_GE(TextTextures(), 2);
     EXPECT_TRUE(FrameBelowText() == before);
 }

@@ -11,6 +11,7 @@
 #include "dynamics/drag.h"
 #include "lighting/light.h"
 #include "lighting/shadows.h"
+#include "render/light_sprite.h"
 #include "render/render_frame.h"
 #include "render/study_view.h"
 #include "session/state_hash.h"
@@ -337,7 +338,7 @@ TEST_F(LightKeys, LDropsColouredLightsThatStayAndBackspaceTakesThemBackButNeverT
     for (int32_t i = 0; i < 4; ++i) Tap(kKeyBackspace);
     EXPECT_EQ(lighting.lights.Size(), 1);
     program.Run(1);
-    EXPECT_EQ(program.services.sprites.count(kFirstDroppedSprite), 0u);
+    EXPECT_EQ(program.services.sprites.count(LightSprite(1)), 0u);
     const std::string recorded = Recorded();
     EXPECT_NE(recorded.find("light 100 100\n"), std::string::npos) << recorded;
     EXPECT_NE(recorded.find("light 400 100\n"), std::string::npos) << recorded;
