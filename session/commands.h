@@ -52,7 +52,12 @@ const CommandRow* CommandRowOf(CommandKind kind);
 // "box X Y", as the usage and an error message show a command.
 std::string CommandUsage(const CommandRow& row);
 
-// Runs the command's action on the session; true for None.
+// Whether a command is one of the inputs of the next pass in the session's
+// history: every command that changes the scene.
+bool NotedInHistory(CommandKind kind);
+
+// Runs the command's action on the session, noting it in the history when
+// it changes the scene; true for None.
 bool RunCommand(Session& session, const ScriptCommand& command, const SessionOutput& output,
                 std::string& error);
 
