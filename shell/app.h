@@ -28,6 +28,10 @@ struct WindowState {
     double frameMilliseconds = 0;        // how long the last frame took to draw
     std::string screenshotFolder;        // where F12 writes; empty: the current folder
     std::vector<std::string> shotFiles;  // a replay's shots: the next frame goes to each
+    // Gone back in time with Left or Right: no pass runs until an input
+    // takes over from the pass shown.
+    bool scrubbing = false;
+    uint32_t heldActions = 0;  // bit per KeyAction: its key was down at the last poll
 };
 
 struct App {
