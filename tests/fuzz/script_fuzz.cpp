@@ -77,6 +77,7 @@ Expected ReadAhead(const std::string& text) {
     std::string line;
     int64_t boxes = 0;
     int64_t passes = 0;
+    int64_t at = 0;  // the pass the session is at: back moves it, never past 0
     for (int64_t number = 1; std::getline(in, line); ++number) {
         ScriptCommand command;
         std::string error;
@@ -91,7 +92,22 @@ Expected ReadAhead(const std::string& text) {
         if (command.kind == CommandKind::Reset) {
             boxes = 0;
         }
+        if (command.kind == CommandKind::Figures) {
+            e.work = kMaxWork + 1;  // writes a file: not the reader's business
+            return e;
+        }
+        if (command.kind == CommandKind::Back) {
+            if (command.count > at) {
+                e = {1, number,
+                     "cannot go back " + std::to_string(command.count) +
+                         " passes: the history holds " + std::to_string(at) + ": " + line,
+                     e.dumps, e.work};
+                return e;
+            }
+            at -= command.count;
+        }
         if (command.kind == CommandKind::Step || command.kind == CommandKind::Idle) {
+            at += command.count;
             passes += command.count;
             e.work += command.count * (boxes + 1);
             if (passes > kMaxPasses || e.work > kMaxWork) {
