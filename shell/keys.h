@@ -66,8 +66,8 @@ inline constexpr KeyBinding kKeyTable[] = {
     {kKeyH, "H or F1", "show or hide the key help", KeyAction::Help},
     {kKeyF1, nullptr, nullptr, KeyAction::Help},
     {kKeyF12, "F12", "save the frame as a PNG", KeyAction::Screenshot},
-    {kKeyLeft, "Left", "back one pass, while paused (hold: play backwards)", KeyAction::StepBack},
-    {kKeyRight, "Right", "forward one pass, while paused (hold: play on)", KeyAction::StepForward},
+    {kKeyLeft, "Left", "back one step, while paused (hold: play backwards)", KeyAction::StepBack},
+    {kKeyRight, "Right", "forward one step, while paused (hold: play on)", KeyAction::StepForward},
     {kKeyEscape, "Escape", "quit (so does the close box)", KeyAction::None},
 };
 
