@@ -4,11 +4,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "bench/crowd_scene.h"
 #include "lighting/lighting_snapshot.h"
 #include "session/history.h"
+#include "session/session.h"
 #include "session/update_world.h"
 #include "world/snapshot.h"
 
@@ -115,5 +118,68 @@ BENCHMARK(HistoryTenMinutesBenchmark)
     ->Name("tumble/HistoryTenMinutes")
     ->ArgNames({"boxes", "interval"})
     ->Args({200, 64})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
+namespace {
+
+// The session's own history at crowd 200: passes run through RunPass, then
+// one pass back at a time from the end, as Left held does. The mean is over
+// every pass back; "worst_ms" is the slowest, where the way back crosses a
+// periodic snapshot and the stretch before it is run again.
+void SessionScrubBenchmark(benchmark::State& state) {
+    Session sim;
+    BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
+    StartSessionHistory(sim);
+    const PassControls controls = ScriptPassControls(sim, false);
+    for (int i = 0; i < 1000; ++i) {
+        RunPass(sim, controls);
+    }
+    double worst = 0;
+    for (auto _ : state) {
+        if (sim.passes == FirstSessionPass(sim)) {
+            state.PauseTiming();
+            ReturnSessionTo(sim, LastSessionPass(sim));
+            state.ResumeTiming();
+        }
+        const auto start = std::chrono::steady_clock::now();
+        ReturnSessionTo(sim, sim.passes - 1);
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        worst = std::max(worst, took.count());
+    }
+    state.counters["worst_ms"] = worst;
+    state.counters["MB"] = static_cast<double>(HistoryTotalBytes(sim.history)) / (1 << 20);
+}
+
+// Ten minutes of passes through the session at crowd 200, then a scrub back
+// over 400 passes: everything the history holds, in MB.
+void SessionTenMinutesBenchmark(benchmark::State& state) {
+    for (auto _ : state) {
+        Session sim;
+        BuildCrowd(sim, static_cast<int32_t>(state.range(0)));
+        StartSessionHistory(sim);
+        const PassControls controls = ScriptPassControls(sim, false);
+        for (int64_t pass = 0; pass < 36000; ++pass) {
+            RunPass(sim, controls);
+        }
+        for (int i = 0; i < 400; ++i) {
+            ReturnSessionTo(sim, sim.passes - 1);
+        }
+        state.counters["MB"] = static_cast<double>(HistoryTotalBytes(sim.history)) / (1 << 20);
+        state.counters["first_pass"] = static_cast<double>(FirstSessionPass(sim));
+    }
+}
+
+}  // namespace
+
+BENCHMARK(SessionScrubBenchmark)
+    ->Name("tumble/SessionPassBack")
+    ->Arg(200)
+    ->Iterations(900)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(SessionTenMinutesBenchmark)
+    ->Name("tumble/SessionTenMinutes")
+    ->Arg(200)
     ->Iterations(1)
     ->Unit(benchmark::kSecond);

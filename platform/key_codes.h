@@ -25,3 +25,5 @@ constexpr int32_t kKeyC = 46;
 constexpr int32_t kKeyMinus = 12;
 constexpr int32_t kKeyEquals = 13;
 constexpr int32_t kKeyS = 31;
+constexpr int32_t kKeyLeft = 128 + 75;
+constexpr int32_t kKeyRight = 128 + 77;

@@ -1,10 +1,14 @@
 #include "session/commands.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <ostream>
 
 #include "dynamics/drag.h"
 #include "lighting/light.h"
 #include "lighting/shadows.h"
+#include "session/figures_csv.h"
 #include "world/factories.h"
 
 namespace {
@@ -124,6 +128,30 @@ bool SetSoft(Session& session, const ScriptCommand& command, const Output&, std:
     return true;
 }
 
+bool GoBack(Session& session, const ScriptCommand& command, const Output&, std::string& error) {
+    const int64_t reachable = session.passes - FirstSessionPass(session);
+    if (command.count > reachable) {
+        error = "cannot go back " + std::to_string(command.count) + " passes: the history holds " +
+                std::to_string(reachable);
+        return false;
+    }
+    return ReturnSessionTo(session, session.passes - command.count);
+}
+
+bool WriteFigures(Session& session, const ScriptCommand& command, const Output&,
+                  std::string& error) {
+    errno = 0;
+    auto file = std::make_shared<std::ofstream>(command.file);
+    if (!*file) {
+        error = "cannot write " + command.file + ": " +
+                (errno != 0 ? std::strerror(errno) : "open failed");
+        return false;
+    }
+    WriteFiguresHeader(*file);
+    session.figures = std::move(file);
+    return true;
+}
+
 constexpr int64_t kMaxPasses = INT32_MAX;
 
 // clang-format off
@@ -164,6 +192,10 @@ constexpr CommandRow kCommands[] = {
      "print a 64-bit hash of the state of the world", PrintHash},
     {"shot", CommandKind::Shot, Arguments::File, "FILE", 0, 0,
      "write the frame the window would show as a PNG", WriteShot},
+    {"back", CommandKind::Back, Arguments::Count, "N", 1, kMaxPasses,
+     "go back N passes, as Left does while paused", GoBack},
+    {"figures", CommandKind::Figures, Arguments::File, "FILE", 0, 0,
+     "write the figures of every pass from now on to FILE as CSV", WriteFigures},
 };
 // clang-format on
 
@@ -201,9 +233,33 @@ bool CommandAllowed(const Session& session, const ScriptCommand& command, std::s
     return row == nullptr || row->check == nullptr || row->check(session, command, why);
 }
 
+bool NotedInHistory(CommandKind kind) {
+    switch (kind) {
+        case CommandKind::None:
+        case CommandKind::Step:  // passes are recorded one by one as they run
+        case CommandKind::Idle:
+        case CommandKind::Dump:  // what a session printed or wrote is not part of it
+        case CommandKind::Hash:
+        case CommandKind::Shot:
+        case CommandKind::Figures:
+        case CommandKind::Back:
+            return false;
+        default:
+            return true;
+    }
+}
+
 bool RunCommand(Session& session, const ScriptCommand& command, const SessionOutput& output,
                 std::string& error) {
     const CommandRow* row = CommandRowOf(command.kind);
-    return row == nullptr || (CommandAllowed(session, command, error) &&
-                              row->action(session, command, output, error));
+    if (row == nullptr) {
+        return true;
+    }
+    if (!CommandAllowed(session, command, error)) {
+        return false;
+    }
+    if (NotedInHistory(command.kind)) {
+        NoteSessionInput(session, command);
+    }
+    return row->action(session, command, output, error);
 }

@@ -62,7 +62,13 @@ std::string CommandUsage(const CommandRow& row);
 // The row's check: true for a command every session takes.
 bool CommandAllowed(const Session& session, const ScriptCommand& command, std::string& why);
 
-// Runs the command's action on the session when it is allowed; true for None.
+
+// Whether a command is one of the inputs of the next pass in the session's
+// history: every command that changes the scene.
+bool NotedInHistory(CommandKind kind);
+
+// Runs the command's action on the session when it is allowed, noting it in
+// the history when it changes the scene; true for None.
 bool RunCommand(Session& session, const ScriptCommand& command, const SessionOutput& output,
                 std::string& error);
 

@@ -10,6 +10,47 @@ void KeepSnapshot(History& history, const HistoryHooks& hooks) {
     history.snapshots.push_back(std::move(snapshot));
 }
 
+void DropNearby(History& history, std::map<int64_t, KeptSnapshot>::iterator from,
+                std::map<int64_t, KeptSnapshot>::iterator to) {
+    for (auto it = from; it != to; ++it) {
+        history.nearbyBytes -= it->second.bytes;
+    }
+    history.nearby.erase(from, to);
+}
+
+// Keeps the pass just re-run, unless a snapshot of it is kept already.
+void KeepNearby(History& history, int64_t pass, const HistoryHooks& hooks) {
+    if (history.nearbyBudget == 0 || pass % history.interval == 0 ||
+        history.nearby.contains(pass)) {
+        return;
+    }
+    KeptSnapshot snapshot = hooks.take();
+    snapshot.pass = pass;
+    history.nearbyBytes += snapshot.bytes;
+    history.nearby.emplace(pass, std::move(snapshot));
+}
+
+// Over the budget, the nearby snapshot farthest from `pass` goes first.
+void TrimNearby(History& history, int64_t pass) {
+    while (!history.nearby.empty() && history.nearbyBytes > history.nearbyBudget) {
+        auto first = history.nearby.begin();
+        auto last = std::prev(history.nearby.end());
+        auto far = pass - first->first >= last->first - pass ? first : last;
+        DropNearby(history, far, std::next(far));
+    }
+}
+
+// The newest snapshot, periodic or nearby, at or before `pass`.
+const KeptSnapshot* StartingPoint(const History& history, int64_t pass) {
+    const KeptSnapshot* periodic = NearestSnapshot(history, pass);
+    auto after = history.nearby.upper_bound(pass);
+    if (after == history.nearby.begin()) {
+        return periodic;
+    }
+    const KeptSnapshot* near = &std::prev(after)->second;
+    return periodic == nullptr || near->pass > periodic->pass ? near : periodic;
+}
+
 // The oldest snapshot goes with the passes up to the next one, which then
 // begins the history. The newest snapshot always stays.
 void DropOldest(History& history) {
@@ -22,6 +63,8 @@ void DropOldest(History& history) {
         end -= cut;
     }
     history.snapshots.erase(history.snapshots.begin());
+    DropNearby(history, history.nearby.begin(),
+               history.nearby.lower_bound(history.snapshots[0].pass));
 }
 
 }  // namespace
@@ -30,6 +73,7 @@ void StartHistory(History& history, int64_t pass, const HistoryHooks& hooks) {
     history.snapshots.clear();
     history.inputs.clear();
     history.inputEnds.clear();
+    DropNearby(history, history.nearby.begin(), history.nearby.end());
     history.lastPass = pass;
     KeepSnapshot(history, hooks);
 }
@@ -63,15 +107,17 @@ std::string_view PassInputs(const History& history, int64_t pass) {
     return std::string_view(history.inputs).substr(begin, history.inputEnds[i] - begin);
 }
 
-bool ReturnToPass(const History& history, int64_t pass, const HistoryHooks& hooks) {
-    const KeptSnapshot* snapshot = NearestSnapshot(history, pass);
+bool ReturnToPass(History& history, int64_t pass, const HistoryHooks& hooks) {
+    const KeptSnapshot* snapshot = StartingPoint(history, pass);
     if (snapshot == nullptr || pass > history.lastPass) {
         return false;
     }
     hooks.restore(snapshot->state);
     for (int64_t p = snapshot->pass + 1; p <= pass; ++p) {
         hooks.rerunPass(PassInputs(history, p));
+        KeepNearby(history, p, hooks);
     }
+    TrimNearby(history, pass);
     return true;
 }
 
@@ -86,6 +132,7 @@ void DropFuture(History& history, int64_t pass) {
     history.inputEnds.resize(kept);
     history.inputs.resize(kept == 0 ? 0 : history.inputEnds.back());
     history.lastPass = pass;
+    DropNearby(history, history.nearby.upper_bound(pass), history.nearby.end());
 }
 
 std::size_t HistoryBytes(const History& history) {
@@ -96,4 +143,8 @@ std::size_t HistoryBytes(const History& history) {
         bytes += snapshot.bytes;
     }
     return bytes;
+}
+
+std::size_t HistoryTotalBytes(const History& history) {
+    return HistoryBytes(history) + history.nearbyBytes;
 }

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,12 @@ struct History {
     // The inputs of passes snapshots.front().pass + 1 … lastPass, one after another.
     std::string inputs;
     std::vector<std::size_t> inputEnds;  // where each pass's inputs end in `inputs`
+    // Snapshots of the passes re-run on the way back, so that going back
+    // again through them is a restore; those farthest from the pass last
+    // returned to go first beyond `nearbyBudget` bytes (0: none are kept).
+    std::map<int64_t, KeptSnapshot> nearby;
+    std::size_t nearbyBudget = 0;
+    std::size_t nearbyBytes = 0;
 };
 
 // What the history asks of the session.
@@ -59,14 +66,18 @@ const KeptSnapshot* NearestSnapshot(const History& history, int64_t pass);
 std::string_view PassInputs(const History& history, int64_t pass);
 
 // Puts the session back at `pass`: the nearest snapshot restored and the
-// passes after it re-run. False, changing nothing, when `pass` is outside
-// FirstPass … LastPass. The future after `pass` is kept until DropFuture, so
-// going forward again can re-run it.
-bool ReturnToPass(const History& history, int64_t pass, const HistoryHooks& hooks);
+// passes after it re-run (each kept as a nearby snapshot, within its budget).
+// False, changing nothing, when `pass` is outside FirstPass … LastPass. The
+// future after `pass` is kept until DropFuture, so going forward again can
+// re-run it.
+bool ReturnToPass(History& history, int64_t pass, const HistoryHooks& hooks);
 
 // Forgets every pass after `pass` and the snapshots taken after it: the
 // session takes over from there.
 void DropFuture(History& history, int64_t pass);
 
-// Bytes held by the snapshots and the inputs.
+// Bytes held by the periodic snapshots and the inputs (what `budget` bounds).
 std::size_t HistoryBytes(const History& history);
+
+// Everything the history holds: HistoryBytes and the nearby snapshots.
+std::size_t HistoryTotalBytes(const History& history);

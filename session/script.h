@@ -36,6 +36,8 @@ enum class CommandKind {
     Colour,
     Radius,
     Soft,
+    Back,
+    Figures,
 };
 
 // One command with its arguments; which fields it uses, its row says.
@@ -43,9 +45,9 @@ struct ScriptCommand {
     CommandKind kind = CommandKind::None;  // None: a blank or comment line
     int32_t x = 0;                         // a point: box, mouse, light
     int32_t y = 0;
-    int64_t count = 0;           // a number: step, idle, radius
+    int64_t count = 0;           // a number: step, idle, radius, back
     View view = View::Outlines;  // view
-    std::string file;            // shot
+    std::string file;            // shot, figures
     bool on = false;             // a switch: soft
 };
 

@@ -9,6 +9,7 @@
 
 #include "lighting/light.h"
 #include "session/commands.h"
+#include "session/figures_csv.h"
 #include "session/state_dump.h"
 #include "session/state_hash.h"
 
@@ -25,18 +26,29 @@ double Percentile(const std::vector<double>& sorted, double share) {
 void StartSession(Session& session) {
     StartWorld(session.world);
     CreateStartLight(session.lighting);
+    StartSessionHistory(session);
 }
 
 void RunPass(Session& session, const PassControls& controls) {
-    if (!session.timing) {
+    PrepareSessionPass(session);
+    if (!session.timing && !session.figures) {
         UpdateWorld(session.world, session.lighting, session.mouseX, session.mouseY, controls);
-    } else {
-        auto start = std::chrono::steady_clock::now();
-        UpdateWorld(session.world, session.lighting, session.mouseX, session.mouseY, controls);
-        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        ++session.passes;
+        RecordSessionPass(session, controls);
+        return;
+    }
+    auto start = std::chrono::steady_clock::now();
+    UpdateWorld(session.world, session.lighting, session.mouseX, session.mouseY, controls);
+    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    if (session.timing) {
         session.updateSeconds.push_back(took.count());
     }
     ++session.passes;
+    RecordSessionPass(session, controls);
+    if (session.figures) {
+        WriteFiguresRow(*session.figures, session.passes, MeasureWorld(session.world),
+                        took.count() * 1e3);
+    }
 }
 
 PassControls ScriptPassControls(const Session& session, bool idle) {

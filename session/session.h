@@ -8,11 +8,14 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "lighting/lighting.h"
+#include "session/history.h"
 #include "session/play.h"
+#include "session/script.h"
 #include "session/update_world.h"
 #include "world/world.h"
 
@@ -26,6 +29,12 @@ struct Session {
     // With timing on, the wall-clock time of every world update, in seconds.
     bool timing = false;
     std::vector<double> updateSeconds;
+    // Every pass run, with what is needed to run it again: the scene's
+    // commands before it and whether it stepped (session/going_back.cpp).
+    History history;
+    std::string passInputs;  // the scene's commands since the last pass, one a line
+    // Where `figures` writes a row after every pass; null: nowhere.
+    std::shared_ptr<std::ostream> figures;
 };
 
 // The world body, the four walls, the mouse's light at (0, 0), the mouse at (0, 0).
@@ -33,6 +42,33 @@ void StartSession(Session& session);
 
 // One pass of the world: UpdateWorld at the session's mouse, counted.
 void RunPass(Session& session, const PassControls& controls);
+
+// Going back in time (session/going_back.cpp). Every pass RunPass runs is
+// kept in the session's history with the commands before it, so that any
+// pass from FirstSessionPass on is reached again bit for bit.
+
+// Begins the history at the session's current pass (StartSession does).
+void StartSessionHistory(Session& session);
+
+// Notes a command that changes the scene as an input of the next pass. A
+// session that went back takes over here: the old future is dropped.
+void NoteSessionInput(Session& session, const ScriptCommand& command);
+
+// Before a pass: begins the history if the session has none yet, and takes
+// over if the session went back. After it: records it with the noted inputs.
+void PrepareSessionPass(Session& session);
+void RecordSessionPass(Session& session, const PassControls& controls);
+
+// Puts the session back at `pass` (FirstSessionPass … LastSessionPass), the
+// commands noted since the last pass forgotten; false, changing nothing,
+// outside them. The future is kept until the next input or pass.
+bool ReturnSessionTo(Session& session, int64_t pass);
+
+int64_t FirstSessionPass(const Session& session);
+int64_t LastSessionPass(const Session& session);
+
+// Whether the recorded pass stepped the world (FirstSessionPass < pass <= LastSessionPass).
+bool SessionPassStepped(const Session& session, int64_t pass);
 
 // What a pass of a script does: a stepped one, or an idle one as a paused
 // window runs it; the light as the script froze or released it.

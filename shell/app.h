@@ -30,6 +30,10 @@ struct WindowState {
     std::vector<std::string> shotFiles;  // a replay's shots: the next frame goes to each
     std::string note;                    // a short word on what was refused, shown a while
     uint32_t noteUntil = 0;              // the clock when the note goes
+    // Gone back in time with Left or Right: no pass runs until an input
+    // takes over from the pass shown.
+    bool scrubbing = false;
+    uint32_t heldActions = 0;  // bit per KeyAction: its key was down at the last poll
 };
 
 struct App {

@@ -2,7 +2,8 @@
 
 // Every key of the window and what it does, in the order the help lists
 // them: the help overlay and `tumble --help` show this table, and the main
-// loop acts on it. Every key acts when it is released.
+// loop acts on it. Every key acts when it is released, but for those that
+// act while held (ActsWhileHeld).
 
 #include <cstdint>
 #include <span>
@@ -30,7 +31,9 @@ enum class KeyAction {
     NextView,
     Help,
     Screenshot,
-    None,  // a line of the help only
+    StepBack,     // held: one pass a frame
+    StepForward,  // held: one pass a frame
+    None,         // a line of the help only
 };
 constexpr int32_t kKeyActions = static_cast<int32_t>(KeyAction::None);
 
@@ -63,8 +66,16 @@ inline constexpr KeyBinding kKeyTable[] = {
     {kKeyH, "H or F1", "show or hide the key help", KeyAction::Help},
     {kKeyF1, nullptr, nullptr, KeyAction::Help},
     {kKeyF12, "F12", "save the frame as a PNG", KeyAction::Screenshot},
+    {kKeyLeft, "Left", "back one step, while paused (hold: play backwards)", KeyAction::StepBack},
+    {kKeyRight, "Right", "forward one step, while paused (hold: play on)", KeyAction::StepForward},
     {kKeyEscape, "Escape", "quit (so does the close box)", KeyAction::None},
 };
+
+// Whether the action repeats every frame while its key is held, rather than
+// once on the release.
+constexpr bool ActsWhileHeld(KeyAction action) {
+    return action == KeyAction::StepBack || action == KeyAction::StepForward;
+}
 
 // The table's lines of help, one per named key.
 std::span<const HelpLine> KeyHelpLines();

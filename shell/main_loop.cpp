@@ -129,9 +129,39 @@ void FollowPointer(App& app, Services& services) {
     }
 }
 
+// The recording learns how far back the window went before anything that
+// follows; its mouse is the mouse of the pass gone back to.
+void NoteWayBack(App& app) {
+    if (!app.window.scrubbing) {
+        return;
+    }
+    app.window.scrubbing = false;
+    const Session& session = app.session;
+    ScriptCommand back = Command(CommandKind::Back);
+    back.count = LastSessionPass(session) - session.passes;
+    if (back.count > 0) {
+        RecordCommand(app.recording, back);
+        app.recording.mouseX = session.mouseX;
+        app.recording.mouseY = session.mouseY;
+    }
+}
+
+// An input after going back starts the future again from the pass shown:
+// the old future goes with the first command, and the world sees the
+// pointer again.
+void TakeOver(App& app, Services& services) {
+    if (app.window.scrubbing) {
+        NoteWayBack(app);
+        FollowPointer(app, services);
+    }
+}
+
 // Pressed over a box, the left button grabs it; released, it lets go.
 void HandleButton(App& app, Services& services) {
     const bool down = IsLeftButtonDown(services);
+    if (down != app.window.leftButtonWasDown) {
+        TakeOver(app, services);
+    }
     if (down && !app.window.leftButtonWasDown) {
         Act(app, services, Command(CommandKind::Grab));
     } else if (!down && app.window.leftButtonWasDown) {
@@ -158,11 +188,60 @@ void ResizeMouseLight(App& app, Services& services, int32_t amount) {
     }
 }
 
+// Left, while paused: back to the pass before the last step, over the idle
+// passes of the pause.
+void StepBack(App& app) {
+    Session& session = app.session;
+    if (!session.play.paused || IsReplaying(app.replay)) {
+        return;
+    }
+    const int64_t first = FirstSessionPass(session);
+    int64_t target = session.passes;
+    while (target > first && !SessionPassStepped(session, target)) {
+        --target;
+    }
+    target = target > first ? target - 1 : first;
+    if (target < session.passes && ReturnSessionTo(session, target)) {
+        app.window.scrubbing = true;
+    }
+}
+
+// Right, while paused: the recorded future again up to its next step; with
+// no future, one step as O takes.
+void StepForward(App& app) {
+    Session& session = app.session;
+    if (!session.play.paused || IsReplaying(app.replay)) {
+        return;
+    }
+    if (!app.window.scrubbing) {
+        session.play.stepOnce = true;
+        return;
+    }
+    const int64_t last = LastSessionPass(session);
+    int64_t target = session.passes + 1;
+    while (target < last && !SessionPassStepped(session, target)) {
+        ++target;
+    }
+    ReturnSessionTo(session, target);
+    app.window.scrubbing = target < last;
+}
+
+// The actions that end going back: every one that changes the scene or the
+// passes to come. The left button takes over only when it goes down or up.
+bool TakesOver(KeyAction action) {
+    return (action <= KeyAction::SoftOrHard && action != KeyAction::Drag) ||
+           action == KeyAction::Pause || action == KeyAction::StepOnce ||
+           action == KeyAction::NextView;
+}
+
 // What a key does, as the script command it is where it changes the scene.
 void Perform(App& app, Services& services, KeyAction action, int32_t amount) {
     Session& session = app.session;
     PlayState& play = session.play;
     ScriptCommand command;
+    if (TakesOver(action)) {
+        TakeOver(app, services);
+    }
     switch (action) {
         case KeyAction::Restart:
             return Act(app, services, Command(CommandKind::Reset));
@@ -203,6 +282,10 @@ void Perform(App& app, Services& services, KeyAction action, int32_t amount) {
         case KeyAction::Screenshot:
             app.window.screenshotPending = true;
             return;
+        case KeyAction::StepBack:
+            return StepBack(app);
+        case KeyAction::StepForward:
+            return StepForward(app);
         case KeyAction::None:
             return;
     }
@@ -213,6 +296,7 @@ void Perform(App& app, Services& services, KeyAction action, int32_t amount) {
 // pass, so that each one's release is seen.
 struct KeyReleases {
     bool released[kKeyActions] = {};
+    bool down[kKeyActions] = {};  // the actions that act while held
     int32_t amount[kKeyActions] = {};
 };
 
@@ -224,6 +308,10 @@ KeyReleases ReadKeyReleases(Services& services) {
             WasKeyReleased(services, binding.key) == 1) {
             releases.released[action] = true;
             releases.amount[action] += binding.amount;
+        }
+        if (binding.key != kNoKey && ActsWhileHeld(binding.action) &&
+            IsKeyDown(services, binding.key) != 0) {
+            releases.down[action] = true;
         }
     }
     return releases;
@@ -273,10 +361,12 @@ LoopEnd RunMainLoop(App& app, Services& services, int64_t passLimit) {
         }
         UpdateFrameTimer(app.timer, services);
         ShowFrame(app, services);
-        const PassControls controls = PassControlsFor(app);
-        RunPass(app.session, controls);
-        RecordPass(app.recording, controls.step);
-        app.session.play.stepOnce = false;
+        if (!app.window.scrubbing) {
+            const PassControls controls = PassControlsFor(app);
+            RunPass(app.session, controls);
+            RecordPass(app.recording, controls.step);
+            app.session.play.stepOnce = false;
+        }
         HandleInput(app, services);
         KeepRecording(app, services);
         if (IsKeyDown(services, kKeyEscape) != 0) {
@@ -312,13 +402,21 @@ void HandleInput(App& app, Services& services) {
         // script ends, a button that is up lets go of it, one that is down
         // goes on dragging.
         app.window.leftButtonWasDown = IsGrabbing(app.session.world);
-    } else {
+    } else if (!app.window.scrubbing) {
         FollowPointer(app, services);
     }
     const KeyReleases releases = ReadKeyReleases(services);
+    const uint32_t wasHeld = app.window.heldActions;
+    app.window.heldActions = 0;
     for (int32_t index = 0; index < kKeyActions; ++index) {
         const KeyAction action = static_cast<KeyAction>(index);
-        const bool due = releases.released[index] || action == KeyAction::Drag;
+        bool due = releases.released[index] || action == KeyAction::Drag;
+        if (ActsWhileHeld(action)) {
+            // Every frame the key is down, and once for a tap between two polls.
+            app.window.heldActions |= releases.down[index] ? 1u << index : 0u;
+            due =
+                releases.down[index] || (releases.released[index] && (wasHeld >> index & 1u) == 0);
+        }
         if (due && !(replaying && ChangesScene(action))) {
             Perform(app, services, action, releases.amount[index]);
         }
@@ -335,6 +433,7 @@ void PlayReplayCommands(App& app, Services& services) {
 }
 
 bool FinishRecording(App& app, std::FILE* err) {
+    NoteWayBack(app);  // a replay ends where the window was left
     std::string error;
     if (!StopRecording(app.recording, error)) {
         ReportRecordingFailure(app.recording, error, err);

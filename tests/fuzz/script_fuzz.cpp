@@ -79,6 +79,7 @@ Expected ReadAhead(const std::string& text) {
     int64_t boxes = 0;
     int64_t passes = 0;
     int64_t lights = 0;  // dropped ones; a restart keeps them
+    int64_t at = 0;      // the pass the session is at: back moves it, never past 0
     LineRead read = LineRead::Line;
     for (int64_t number = 1; (read = ReadScriptLine(in, line)) != LineRead::End; ++number) {
         Require(line.size() <= kMaxScriptLine, "the reader kept more than a line", "");
@@ -94,19 +95,42 @@ Expected ReadAhead(const std::string& text) {
             e = {2, number, error + ": " + QuoteScriptLine(line), e.dumps, e.work};
             return e;
         }
+        if (command.kind == CommandKind::Light && lights < 0) {
+            e.work = kMaxWork + 1;  // lights after going back: more than this model follows
+            return e;
+        }
         if (command.kind == CommandKind::Light && lights == kMaxDroppedLights) {
             e = {2, number, "at most 8 lights besides the mouse's: " + QuoteScriptLine(line),
                  e.dumps, e.work};
             return e;
         }
-        lights += (command.kind == CommandKind::Light) -
-                  (command.kind == CommandKind::Unlight && lights > 0);
+        if (lights >= 0) {
+            lights += (command.kind == CommandKind::Light) -
+                      (command.kind == CommandKind::Unlight && lights > 0);
+        }
         CheckAccepted(command, line);
         boxes += command.kind == CommandKind::Box;
         if (command.kind == CommandKind::Reset) {
             boxes = 0;
         }
+        if (command.kind == CommandKind::Figures) {
+            e.work = kMaxWork + 1;  // writes a file: not the reader's business
+            return e;
+        }
+        if (command.kind == CommandKind::Back) {
+            if (command.count > at) {
+                e = {1, number,
+                     "cannot go back " + std::to_string(command.count) +
+                         " passes: the history holds " + std::to_string(at) + ": " +
+                         QuoteScriptLine(line),
+                     e.dumps, e.work};
+                return e;
+            }
+            at -= command.count;
+            lights = -1;  // the lights are those of the pass gone back to
+        }
         if (command.kind == CommandKind::Step || command.kind == CommandKind::Idle) {
+            at += command.count;
             passes += command.count;
             e.work += command.count * (boxes + 1);
             if (passes > kMaxPasses || e.work > kMaxWork) {

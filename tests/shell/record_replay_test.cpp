@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "dynamics/drag.h"
@@ -354,3 +355,108 @@ TEST(Recording, WritesRunsOfPassesAsOneLineAndTheMouseOnlyWhenItMoved) {
 }
 
 }  // namespace
+
+namespace {
+
+// The window's world after every pass it ran, by pass.
+using PassWorlds = std::map<int64_t, std::string>;
+
+void RunNoting(Offscreen& program, PassWorlds& worlds, int64_t passes) {
+    for (int64_t i = 0; i < passes; ++i) {
+        program.Run(1);
+        const Session& s = program.app.session;
+        worlds[s.passes] = DumpState(s.world, s.lighting, s.passes);
+    }
+}
+
+// A pass is gone back to as it left the world, before the commands after
+// it: the pass at whose end the key acts is not noted.
+void TapNoting(Offscreen& program, PassWorlds& worlds, int32_t key) {
+    program.input.keysDown[key] = 1;
+    RunNoting(program, worlds, 1);
+    program.input.keysDown[key] = 0;
+    program.Run(1);
+}
+
+std::string WorldNow(const Offscreen& program) {
+    const Session& s = program.app.session;
+    return DumpState(s.world, s.lighting, s.passes);
+}
+
+}  // namespace
+
+// Paused, Left held plays the world backwards a pass a frame, each frame the
+// world of that pass; Right re-runs the future exactly; a box dropped then
+// takes over, and the recording (with its back N) rebuilds the session in
+// tumble-sim and in the window's replay.
+TEST_F(RecordReplay, GoingBackShowsEachEarlierPassAndTakingOverReplays) {
+    Offscreen program{true};
+    Record(program, PathOf("back.script"));
+    ScriptedInput& input = program.input;
+    PassWorlds worlds;
+    input.MoveMouse(300, 200);
+    TapNoting(program, worlds, kKeySpace);
+    RunNoting(program, worlds, 20);
+    input.MoveMouse(40, 0);
+    TapNoting(program, worlds, kKeyL);
+    RunNoting(program, worlds, 10);
+    TapNoting(program, worlds, kKeyP);
+    RunNoting(program, worlds, 3);  // idle passes: Left goes back over them
+    const int64_t paused = program.app.session.passes;
+
+    input.keysDown[kKeyLeft] = 1;
+    int64_t shown = paused;
+    for (int frame = 0; frame < 12; ++frame) {
+        program.Run(1);
+        const int64_t now = program.app.session.passes;
+        EXPECT_LT(now, shown);
+        if (worlds.contains(now)) {
+            ASSERT_EQ(WorldNow(program), worlds.at(now)) << now;
+        }
+        shown = now;
+    }
+    input.keysDown[kKeyLeft] = 0;
+    program.Run(1);  // the release of a held key does nothing more
+    EXPECT_EQ(program.app.session.passes, shown);
+    program.Tap(kKeyRight);
+    program.Tap(kKeyRight);
+    EXPECT_EQ(program.app.session.passes, shown + 2);
+    EXPECT_EQ(WorldNow(program), worlds.at(shown + 2));
+
+    input.MoveMouse(-80, -60);
+    program.Tap(kKeySpace);  // takes over: a box in the world of that pass
+    EXPECT_EQ(LastSessionPass(program.app.session), program.app.session.passes);
+    program.Tap(kKeyP);
+    program.Run(15);
+    ASSERT_TRUE(FinishRecording(program.app, stderr));
+
+    const std::string script = Slurp(PathOf("back.script"));
+    EXPECT_NE(script.find("\nback "), std::string::npos) << script;
+    EXPECT_EQ(SimEnd(script), WindowEnd(program.app));
+
+    Offscreen again{true};
+    std::string error;
+    ASSERT_TRUE(LoadReplay(again.app.replay, PathOf("back.script"), error)) << error;
+    PlayReplayCommands(again.app, again.services);
+    for (int pass = 0; pass < 10000 && IsReplaying(again.app.replay); ++pass) {
+        again.Run(1);
+    }
+    EXPECT_EQ(WindowEnd(again.app), WindowEnd(program.app));
+}
+
+// Quitting while gone back: the recording ends in the world shown.
+TEST_F(RecordReplay, ARecordingLeftWhileGoneBackEndsWhereTheWindowWas) {
+    Offscreen program{true};
+    Record(program, PathOf("left.script"));
+    program.input.MoveMouse(320, 100);
+    program.Tap(kKeySpace);
+    program.Run(30);
+    program.Tap(kKeyP);
+    const int64_t paused = program.app.session.passes;  // its last pass stepped
+    for (int i = 0; i < 5; ++i) {
+        program.Tap(kKeyLeft);
+    }
+    EXPECT_EQ(program.app.session.passes, paused - 5);
+    ASSERT_TRUE(FinishRecording(program.app, stderr));
+    EXPECT_EQ(SimEnd(Slurp(PathOf("left.script"))), WindowEnd(program.app));
+}

@@ -117,6 +117,28 @@ TEST(StressRuns, TheSameSeedGivesTheSameRunAndItsScriptReplaysIt) {
     EXPECT_NE(RunStress(options).script, first.script);
 }
 
+// Going back at random, past restarts and drags and right after drops: the
+// checks hold, and tumble-sim's `back` takes the script to the same world.
+TEST(StressRuns, ARunThatGoesBackReplaysToTheSameWorld) {
+    StressOptions options;
+    options.seed = 7;
+    options.passes = 600;
+    options.maxBoxes = 30;
+    options.backEvery = 4;
+    StressResult result = RunStress(options);
+    EXPECT_TRUE(result.passed) << (result.problems.empty() ? "" : result.problems[0]);
+    EXPECT_GE(result.counts.backs, 3);
+    EXPECT_NE(result.script.find("\nback "), std::string::npos);
+
+    Session sim;
+    StartSession(sim);
+    std::istringstream script(result.script);
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunScript(sim, script, out, err, nullptr), 0) << err.str();
+    EXPECT_EQ(out.str(), result.dump + "\n");
+}
+
 TEST(StressRuns, AFailingPassStopsTheRunAndTheScriptEndsThere) {
     StressOptions options;
     options.seed = 3;

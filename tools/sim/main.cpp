@@ -52,6 +52,10 @@ int Run(std::istream& script, bool timing) {
     if (timing) {
         std::cerr << "tumble-sim: " << TimingSummary(sim) << '\n';
     }
+    if (status == 0 && sim.figures && !sim.figures->flush()) {
+        std::cerr << "tumble-sim: cannot write the figures: " << std::strerror(errno) << '\n';
+        return 1;
+    }
     if (status == 0 && !std::cout) {
         std::cerr << "tumble-sim: cannot write the output: " << std::strerror(errno) << '\n';
         return 1;

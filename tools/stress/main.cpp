@@ -14,13 +14,14 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tumble-stress [--seeds FIRST-LAST] [--passes N] [--max-boxes N]\n"
-    "                     [--tolerance PIXELS] [--save DIR]\n"
+    "                     [--tolerance PIXELS] [--back N] [--save DIR]\n"
     "Runs one random scene per seed (default 1-8) of N passes (default 2000) with\n"
     "up to --max-boxes boxes (default 300), checking the world after every pass.\n"
     "Once no box has been dropped for 100 passes, every particle must lie within\n"
     "a tolerance of the walls: from 1 pixel for a few boxes up to 39 for 300\n"
     "(docs/RELIABILITY.md), or --tolerance pixels. The scene of a failing seed is\n"
-    "written to DIR/stress-seed-S.script (default DIR: .) for tumble-sim to replay.\n";
+    "written to DIR/stress-seed-S.script (default DIR: .) for tumble-sim to replay.\n"
+    "With --back N, one episode in N goes back in time a few passes (back N).\n";
 
 struct Arguments {
     uint32_t firstSeed = 1;
@@ -58,6 +59,9 @@ bool ParseOption(std::string_view name, std::string_view value, Arguments& args)
     if (name == "--tolerance") {
         return ParseNumber(value, options.wallTolerance) && options.wallTolerance >= 0;
     }
+    if (name == "--back") {
+        return ParseNumber(value, options.backEvery) && options.backEvery >= 0;
+    }
     if (name == "--save") {
         args.saveDir = value;
         return true;
@@ -89,6 +93,9 @@ void Report(uint32_t seed, const StressResult& r) {
         static_cast<long long>(c.lightInsideBox), static_cast<long long>(c.missingQuads),
         static_cast<long long>(c.quietPassesChecked), r.worstQuietExcursion, r.closestExcursion,
         r.closestTolerance, r.closestBoxes, r.worstExcursion, r.passed ? "ok" : "FAILED");
+    if (c.backs > 0) {
+        std::printf("seed %u: went back %d times\n", seed, c.backs);
+    }
     for (const std::string& problem : r.problems) {
         std::printf("  %s\n", problem.c_str());
     }

@@ -64,6 +64,9 @@ class StressRun {
     // Once no more boxes may be dropped, the light moves and passes run.
     // Before that, an episode of each kind comes about as often as its weight.
     void RunEpisode() {
+        if (options_.backEvery > 0 && OneIn(options_.backEvery)) {
+            return GoBack();
+        }
         if (!MayDrop()) {
             if (OneIn(4)) {
                 Drag();
@@ -275,11 +278,33 @@ class StressRun {
         }
     }
 
+    // Back in time by up to 300 passes, past restarts and drags, sometimes
+    // right after a box was dropped; then the run goes on from there.
+    void GoBack() {
+        if (OneIn(2) && MayDrop()) {
+            Drop(Uniform(0, kRight), Uniform(0, kBottom));
+        }
+        const int64_t reachable = sim_.passes - FirstSessionPass(sim_);
+        if (reachable == 0) {
+            return Steps(1);
+        }
+        const int64_t back = Uniform(1, static_cast<int32_t>(std::min<int64_t>(reachable, 300)));
+        Flush();
+        ReturnSessionTo(sim_, sim_.passes - back);
+        result_.counts.backs += 1;
+        result_.script += "back " + std::to_string(back) + "\n";
+        passesSinceDrop_ = 0;  // the world gone back to may be on the move
+        heldUpright_ = false;  // and may hold another box, or none
+        Check();
+        Steps(Uniform(1, 20));
+    }
+
     // Now and then the world starts again, empty, while boxes are still to come.
     void MaybeRestart() {
         if (OneIn(2)) {
             Flush();
             RestartScene(sim_.world, sim_.lighting, sim_.play, sim_.mouseX, sim_.mouseY);
+            Note("reset");
             result_.counts.restarts += 1;
             result_.script += "reset\n";
         }
@@ -325,6 +350,7 @@ class StressRun {
         lastDropX_ = x;
         lastDropY_ = y;
         DropBox(sim_.world, x, y);
+        Note("box " + std::to_string(x) + " " + std::to_string(y));
         c.boxes += 1;
         passesSinceDrop_ = 0;
         result_.script += "box " + std::to_string(x) + " " + std::to_string(y) + "\n";
@@ -349,12 +375,14 @@ class StressRun {
         Flush();
         sim_.mouseX = x;
         sim_.mouseY = y;
+        Note("mouse " + std::to_string(x) + " " + std::to_string(y));
         result_.script += "mouse " + std::to_string(x) + " " + std::to_string(y) + "\n";
     }
 
     void Grab() {
         Flush();
         result_.counts.grabs += GrabAt(sim_.world, sim_.mouseX, sim_.mouseY);
+        Note("grab");
         heldUpright_ = IsGrabbing(sim_.world) &&
                        OutlineArea(*sim_.world.grab.particle->body) > 800 &&
                        !DroppedOnAnother(*sim_.world.grab.particle->body);
@@ -364,6 +392,7 @@ class StressRun {
     void Release() {
         Flush();
         ReleaseGrab(sim_.world);
+        Note("release");
         result_.script += "release\n";
         passesSinceDrop_ = 0;  // a box let go is on the move, as a new one is
     }
@@ -378,6 +407,14 @@ class StressRun {
         for (; n > 0 && result_.passed && result_.passes < options_.passes; --n) {
             Pass(true);
         }
+    }
+
+    // The session's history learns of what the run did to the world itself.
+    void Note(const std::string& line) {
+        ScriptCommand command;
+        std::string error;
+        ParseScriptLine(line, command, error);
+        NoteSessionInput(sim_, command);
     }
 
     // Consecutive passes of one kind go into the script as one step or idle line.
@@ -396,10 +433,12 @@ class StressRun {
         }
         const Light* light = sim_.lighting.lights.Current();
         const Vec2 shadowLight = light != nullptr ? Vec2{light->x, light->y} : Vec2{NAN, NAN};
-        UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY,
-                    ScriptPassControls(sim_, idle));
+        const PassControls controls = ScriptPassControls(sim_, idle);
+        PrepareSessionPass(sim_);
+        UpdateWorld(sim_.world, sim_.lighting, sim_.mouseX, sim_.mouseY, controls);
         CountLightPlacement(shadowLight);
         sim_.passes += 1;
+        RecordSessionPass(sim_, controls);
         result_.passes += 1;
         unwrittenPasses_ += 1;
         // A paused pass brings nothing closer to rest, and a held box is not at rest.

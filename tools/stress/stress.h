@@ -24,6 +24,9 @@ struct StressOptions {
     // walls within WallTolerance, or within this many pixels when it is 0 or more.
     int32_t quietPasses = 100;
     double wallTolerance = -1;
+    // One episode in this many goes back in time a few passes (sometimes
+    // right after a drop), as `back N`; 0: never, and the run is as before.
+    int32_t backEvery = 0;
 };
 
 // How often the run met the situations it is meant to bring about.
@@ -44,6 +47,7 @@ struct StressCounts {
     int32_t lightsDropped = 0;
     int32_t lightsRemoved = 0;
     int32_t softSwitches = 0;
+    int32_t backs = 0;
     double smallestHeldArea = 1600;  // of a box while it was held
 };
 
