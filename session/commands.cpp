@@ -5,6 +5,7 @@
 #include "dynamics/drag.h"
 #include "lighting/light.h"
 #include "lighting/shadows.h"
+#include "session/state_dump.h"
 #include "world/factories.h"
 
 namespace {
@@ -68,6 +69,11 @@ bool PrintDump(Session& session, const ScriptCommand&, const Output& output, std
 
 bool PrintHash(Session& session, const ScriptCommand&, const Output& output, std::string&) {
     output.out << HashSession(session) << '\n' << std::flush;
+    return true;
+}
+
+bool PrintTrace(Session& session, const ScriptCommand&, const Output& output, std::string&) {
+    output.out << DumpTrace(session.world, session.lighting) << '\n' << std::flush;
     return true;
 }
 
@@ -164,6 +170,8 @@ constexpr CommandRow kCommands[] = {
      "print a 64-bit hash of the state of the world", PrintHash},
     {"shot", CommandKind::Shot, Arguments::File, "FILE", 0, 0,
      "write the frame the window would show as a PNG", WriteShot},
+    {"trace", CommandKind::Trace, Arguments::None, "", 0, 0,
+     "print what the study view shows of the last step as JSON", PrintTrace},
 };
 // clang-format on
 

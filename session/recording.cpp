@@ -73,6 +73,7 @@ void RecordCommand(Recording& recording, const ScriptCommand& command) {
         case CommandKind::Dump:  // what a session printed or drew is not part of it
         case CommandKind::Hash:
         case CommandKind::Shot:
+        case CommandKind::Trace:
             return;
         default:
             EndRun(recording);

@@ -36,6 +36,7 @@ enum class CommandKind {
     Colour,
     Radius,
     Soft,
+    Trace,
 };
 
 // One command with its arguments; which fields it uses, its row says.
