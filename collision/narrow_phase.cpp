@@ -220,8 +220,10 @@ Projection4 ProjectBody(const Doubles4& axisX, const Doubles4& axisY, const Vec2
 }
 
 int Sign(double x) {
-    if (x > 0) return 1;
-    if (x < 0) return -1;
+    if (x > 0)
+        return 1;
+    if (x < 0)
+        return -1;
     return 0;
 }
 
@@ -267,5 +269,11 @@ void CollideBodies(World& world, Body* first, Body* second) {
     if (!FindContact(world, probe)) {
         CreateContact(world, p1, p2, v, T);
     }
+    const StudyTrace::SeparationMark before = {
+        world.trace.pass, least.depth, N, p1->position, p2->position, v->position, v->position};
     SeparateVertexFromEdge(*edgeBody, *vertexBody, p1, p2, v, T);
+    if (world.trace.collecting) {
+        world.trace.separation = before;
+        world.trace.separation.cornerAfter = v->position;
+    }
 }

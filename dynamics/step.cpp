@@ -43,9 +43,13 @@ void TracePairs(World& world) {
 }  // namespace
 
 void StepWorld(World& world) {
+    if (world.trace.collecting) {
+        world.trace.separation = {};
+    }
     IntegrateParticles(world);
     // The count is read again at every test, as the loop runs.
     for (int32_t iteration = 1; iteration <= world.settings.IterationCount; ++iteration) {
+        world.trace.pass = iteration;
         AdvanceParticles(world);
         UpdateBodyGeometry(world);
         RelaxSticks(world);

@@ -27,27 +27,11 @@ void AddFan(Lighting& lighting, const OutlinePolygon& polygon) {
     AddTriangle(lighting, polygon.centre, pt[n], pt[1]);
 }
 
-// The quad behind the body as seen from the light, out to a far line through
-// a point about K pixels beyond the centre, perpendicular to the direction
-// from the light. Nothing is added when the light is within half a pixel of
-// the centre (no direction) or when there is no silhouette.
+// The quad behind the body as seen from the light, out to the far line of
+// ShadowSilhouette.
 void AddShadowQuad(const World& world, Lighting& lighting, const OutlinePolygon& polygon,
                    float lightX, float lightY) {
-    const Vec2& M = polygon.centre;
-    const Vec2 l = {lightX, lightY};
-    const Vec2& screen = world.settings.ScreenSize;
-    const int16_t K = static_cast<int16_t>(RoundToInt32(screen.x + screen.y));
-
-    const int32_t dist = RoundToInt32(Length({l.x - M.x, l.y - M.y}));
-    if (dist == 0) {
-        return;
-    }
-    Vec2 perp = {M.y - l.y, l.x - M.x};
-    Vec2 dir = {(M.x - l.x) / dist, (M.y - l.y) / dist};
-    Vec2 P = {M.x + dir.x * K, M.y + dir.y * K};
-    Vec2 Q = {P.x + perp.x, P.y + perp.y};
-
-    Silhouette s = FindSilhouette(P, Q, polygon, l.x, l.y);
+    Silhouette s = ShadowSilhouette(world, polygon, lightX, lightY);
     if (!s.found) {
         return;
     }
@@ -57,11 +41,13 @@ void AddShadowQuad(const World& world, Lighting& lighting, const OutlinePolygon&
 }
 
 // The world body and one-particle bodies have no outline and cast no shadow.
-bool CastsShadow(const Body& body) { return body.particleCount > 1; }
+bool CastsShadow(const Body& body) {
+    return body.particleCount > 1;
+}
 
 // Every outline's fan and quad as seen from (x, y), recorded as one caster.
-void CastShadows(const World& world, Lighting& lighting, int32_t light, float dx, float dy,
-                 float x, float y) {
+void CastShadows(const World& world, Lighting& lighting, int32_t light, float dx, float dy, float x,
+                 float y) {
     const int32_t before = lighting.shadowSegments.Size();
     for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
         AddFan(lighting, polygon);
@@ -71,6 +57,24 @@ void CastShadows(const World& world, Lighting& lighting, int32_t light, float dx
 }
 
 }  // namespace
+
+Silhouette ShadowSilhouette(const World& world, const OutlinePolygon& polygon, float lightX,
+                            float lightY) {
+    const Vec2& M = polygon.centre;
+    const Vec2 l = {lightX, lightY};
+    const Vec2& screen = world.settings.ScreenSize;
+    const int16_t K = static_cast<int16_t>(RoundToInt32(screen.x + screen.y));
+
+    const int32_t dist = RoundToInt32(Length({l.x - M.x, l.y - M.y}));
+    if (dist == 0) {
+        return Silhouette{};
+    }
+    Vec2 perp = {M.y - l.y, l.x - M.x};
+    Vec2 dir = {(M.x - l.x) / dist, (M.y - l.y) / dist};
+    Vec2 P = {M.x + dir.x * K, M.y + dir.y * K};
+    Vec2 Q = {P.x + perp.x, P.y + perp.y};
+    return FindSilhouette(P, Q, polygon, l.x, l.y);
+}
 
 void AddShadowSegment(Lighting& lighting, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                       int32_t x3, int32_t y3) {
@@ -170,8 +174,7 @@ Silhouette FindSilhouette(const Vec2& P, const Vec2& Q, const OutlinePolygon& po
     return s;
 }
 
-bool IntersectLines(const Vec2& P1, const Vec2& D1, const Vec2& P2, const Vec2& D2,
-                    Vec2& meeting) {
+bool IntersectLines(const Vec2& P1, const Vec2& D1, const Vec2& P2, const Vec2& D2, Vec2& meeting) {
     if (std::fabs(D2.x) < kEpsilon && std::fabs(D2.y) < kEpsilon &&
         (std::fabs(D1.x) < kEpsilon || std::fabs(D1.y) < kEpsilon)) {
         return false;

@@ -46,6 +46,14 @@ struct Silhouette {
 Silhouette FindSilhouette(const Vec2& P, const Vec2& Q, const OutlinePolygon& polygon,
                           double lightX, double lightY);
 
+// The silhouette that a body's shadow quad is cast from, seen from
+// (lightX, lightY): the far line runs through a point about K pixels beyond
+// the centre (K the screen's width plus height), perpendicular to the
+// direction from the light. Not found when the light is within half a pixel
+// of the centre (no direction) or when FindSilhouette finds none.
+Silhouette ShadowSilhouette(const World& world, const OutlinePolygon& polygon, float lightX,
+                            float lightY);
+
 // Where the lines P1 + s·D1 and P2 + u·D2 meet. False when they are taken as
 // parallel, are degenerate, or meet at no finite point.
 bool IntersectLines(const Vec2& P1, const Vec2& D1, const Vec2& P2, const Vec2& D2, Vec2& meeting);

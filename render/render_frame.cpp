@@ -85,7 +85,7 @@ void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPer
     SetDrawingMode(services, kTransparentText | kOutlineRects);
     DrawSticks(world, options.view, services);
     if (options.view == View::Study) {
-        DrawStudyView(world, options.frameMilliseconds, services);
+        DrawStudyView(world, lighting, {options.frameMilliseconds, options.showTimes}, services);
     }
     DrawMouseMarker(options, services);
     DrawHeadsUpText(world, framesPerSecond, options, services);

@@ -21,6 +21,7 @@ struct FrameOptions {
     int32_t mouseY = 0;
     std::string_view note;                     // a short word below the counts, when not empty
     double frameMilliseconds = 0;              // the last frame's drawing time, for the study view
+    bool showTimes = true;  // the study view's milliseconds; off for pictures that never change
     std::vector<uint32_t>* capture = nullptr;  // receives the frame's pixels before it is shown
     double* drawMilliseconds = nullptr;  // receives how long drawing took, the present not counted
 };

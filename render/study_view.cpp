@@ -2,7 +2,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "lighting/shadows.h"
+#include "session/play.h"
 #include "world/rounding.h"
 
 namespace {
@@ -64,22 +67,72 @@ void DrawTrace(const StudyTrace& trace, Services& services) {
     }
 }
 
+// The last separating-axis test that found an overlap: the edge it hit, the
+// chosen axis as an arrow kAxisLength long from the edge's middle, and the
+// corner's move out of the edge body (a line from where it was to where it
+// went, magnified as the penetrations are).
+void DrawSeparation(const StudyTrace::SeparationMark& mark, Services& services) {
+    if (mark.pass == 0) {
+        return;
+    }
+    DrawSegment(services, mark.edgeA, mark.edgeB, kEdgeColour);
+    const Vec2 middle = {(mark.edgeA.x + mark.edgeB.x) / 2, (mark.edgeA.y + mark.edgeB.y) / 2};
+    const Vec2 tip = {middle.x + mark.axis.x * kAxisLength, middle.y + mark.axis.y * kAxisLength};
+    DrawSegment(services, middle, tip, kAxisColour);
+    DrawDot(services, tip, kAxisColour);
+    const Vec2 moved = {mark.corner.x + (mark.cornerAfter.x - mark.corner.x) * kPenetrationScale,
+                        mark.corner.y + (mark.cornerAfter.y - mark.corner.y) * kPenetrationScale};
+    DrawSegment(services, mark.corner, moved, kAxisColour);
+}
+
+// The two corners of every outline that the mouse's light's shadow is cast
+// from, each on a line from the light.
+void DrawSilhouettes(const World& world, const Lighting& lighting, Services& services) {
+    const Light* light = MouseLight(lighting);
+    if (light == nullptr) {
+        return;
+    }
+    const Vec2 from = {light->x, light->y};
+    for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
+        const Silhouette s = ShadowSilhouette(world, polygon, light->x, light->y);
+        if (!s.found) {
+            continue;
+        }
+        for (int32_t point : {s.minPoint, s.maxPoint}) {
+            DrawSegment(services, from, polygon.points[point], kSilhouetteColour);
+            DrawDot(services, polygon.points[point], kSilhouetteColour);
+        }
+    }
+}
+
 std::string Milliseconds(const char* label, double ms) {
     char text[48];
     std::snprintf(text, sizeof text, "%s : %.2f ms", label, ms);
     return text;
 }
 
-void DrawNumbers(const World& world, double frameMilliseconds, Services& services) {
+std::string Overlap(const StudyTrace::SeparationMark& mark) {
+    char text[48];
+    std::snprintf(text, sizeof text, "overlap : %.3f, pass %d", mark.depth,
+                  static_cast<int>(mark.pass));
+    return text;
+}
+
+void DrawNumbers(const World& world, const StudyOptions& options, Services& services) {
     const StudyTrace& trace = world.trace;
-    const std::string lines[] = {
+    std::vector<std::string> lines = {
         "boxes : " + std::to_string(world.bodies.Size() - 1),
         "pairs : " + std::to_string(trace.pairs.size()),
         "contacts : " + std::to_string(trace.contacts.size()),
-        Milliseconds("step", trace.stepMilliseconds),
-        Milliseconds("shadows", trace.shadowMilliseconds),
-        Milliseconds("frame", frameMilliseconds),
     };
+    if (trace.separation.pass != 0) {
+        lines.push_back(Overlap(trace.separation));
+    }
+    if (options.showTimes) {
+        lines.push_back(Milliseconds("step", trace.stepMilliseconds));
+        lines.push_back(Milliseconds("shadows", trace.shadowMilliseconds));
+        lines.push_back(Milliseconds("frame", options.frameMilliseconds));
+    }
     int32_t y = 0;
     for (const std::string& line : lines) {
         DrawString(services, 470, y, line, kTextColour, kBlack);
@@ -89,8 +142,11 @@ void DrawNumbers(const World& world, double frameMilliseconds, Services& service
 
 }  // namespace
 
-void DrawStudyView(const World& world, double frameMilliseconds, Services& services) {
+void DrawStudyView(const World& world, const Lighting& lighting, const StudyOptions& options,
+                   Services& services) {
+    DrawSilhouettes(world, lighting, services);
     DrawBodies(world, services);
     DrawTrace(world.trace, services);
-    DrawNumbers(world, frameMilliseconds, services);
+    DrawSeparation(world.trace.separation, services);
+    DrawNumbers(world, options, services);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lighting/lighting.h"
 #include "platform/services.h"
 #include "world/world.h"
 
@@ -7,11 +8,21 @@
 // candidate pairs of the last step as lines between the centres of their
 // bodies, the contacts of its last pass (a dot at the penetrating particle,
 // and its penetration vector magnified kPenetrationScale times so that half a
-// pixel shows), and a block of text at the top right: boxes, pairs, contacts
-// and the milliseconds of the last step, shadow rebuild and frame.
-void DrawStudyView(const World& world, double frameMilliseconds, Services& services);
+// pixel shows), the last separating-axis test that found an overlap (the edge
+// it hit, its axis as an arrow, the corner's move, magnified the same), the
+// silhouette corners of every outline as the mouse's light sees them, and a
+// block of text at the top right: boxes, pairs, contacts, that test's overlap
+// and, unless left out, the milliseconds of the last step, shadow rebuild and
+// frame.
+struct StudyOptions {
+    double frameMilliseconds = 0;  // the last frame's drawing time
+    bool showTimes = true;         // off: pictures that come out the same on every run
+};
+void DrawStudyView(const World& world, const Lighting& lighting, const StudyOptions& options,
+                   Services& services);
 
 constexpr double kPenetrationScale = 20;
+constexpr double kAxisLength = 24;
 
 // The colours of the study view, for the tests that look for them.
 constexpr uint32_t kBoundsColour = MakeColour(96, 96, 0);
@@ -19,3 +30,6 @@ constexpr uint32_t kCentreColour = MakeColour(255, 255, 0);
 constexpr uint32_t kPairColour = MakeColour(0, 160, 160);
 constexpr uint32_t kContactColour = MakeColour(255, 0, 255);
 constexpr uint32_t kPenetrationColour = MakeColour(255, 160, 0);
+constexpr uint32_t kEdgeColour = MakeColour(255, 64, 160);
+constexpr uint32_t kAxisColour = MakeColour(0, 255, 0);
+constexpr uint32_t kSilhouetteColour = MakeColour(64, 64, 160);

@@ -9,6 +9,7 @@
 #include "lighting/light.h"
 #include "lighting/shadows.h"
 #include "session/figures_csv.h"
+#include "session/state_dump.h"
 #include "world/factories.h"
 
 namespace {
@@ -72,6 +73,11 @@ bool PrintDump(Session& session, const ScriptCommand&, const Output& output, std
 
 bool PrintHash(Session& session, const ScriptCommand&, const Output& output, std::string&) {
     output.out << HashSession(session) << '\n' << std::flush;
+    return true;
+}
+
+bool PrintTrace(Session& session, const ScriptCommand&, const Output& output, std::string&) {
+    output.out << DumpTrace(session.world, session.lighting) << '\n' << std::flush;
     return true;
 }
 
@@ -196,6 +202,8 @@ constexpr CommandRow kCommands[] = {
      "go back N passes, as Left does while paused", GoBack},
     {"figures", CommandKind::Figures, Arguments::File, "FILE", 0, 0,
      "write the figures of every pass from now on to FILE as CSV", WriteFigures},
+    {"trace", CommandKind::Trace, Arguments::None, "", 0, 0,
+     "print what the study view shows of the last step as JSON", PrintTrace},
 };
 // clang-format on
 

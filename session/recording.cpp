@@ -74,6 +74,7 @@ void RecordCommand(Recording& recording, const ScriptCommand& command) {
         case CommandKind::Hash:
         case CommandKind::Shot:
         case CommandKind::Figures:
+        case CommandKind::Trace:
             return;
         default:
             EndRun(recording);

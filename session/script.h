@@ -38,6 +38,7 @@ enum class CommandKind {
     Soft,
     Back,
     Figures,
+    Trace,
 };
 
 // One command with its arguments; which fields it uses, its row says.

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "lighting/light.h"
+#include "lighting/shadows.h"
 #include "session/play.h"
 
 namespace {
@@ -97,4 +98,48 @@ std::string DumpState(const World& world, const Lighting& lighting, int64_t pass
     out += ']';
     out += '}';
     return out;
+}
+
+std::string DumpTrace(const World& world, const Lighting& lighting) {
+    const StudyTrace& trace = world.trace;
+    std::string out = "{\"collecting\": ";
+    out += trace.collecting ? "true" : "false";
+    const StudyTrace::SeparationMark& mark = trace.separation;
+    if (mark.pass != 0) {
+        out += ", \"separation\": {\"pass\": " + std::to_string(mark.pass) + ", \"depth\": ";
+        AppendNumber(out, mark.depth);
+        out += ", \"axis\": ";
+        AppendArray(out, {mark.axis.x, mark.axis.y});
+        out += ", \"edge\": [";
+        AppendArray(out, {mark.edgeA.x, mark.edgeA.y});
+        out += ", ";
+        AppendArray(out, {mark.edgeB.x, mark.edgeB.y});
+        out += "], \"corner\": ";
+        AppendArray(out, {mark.corner.x, mark.corner.y});
+        out += ", \"cornerAfter\": ";
+        AppendArray(out, {mark.cornerAfter.x, mark.cornerAfter.y});
+        out += '}';
+    }
+    out += ", \"pairs\": " + std::to_string(trace.pairs.size());
+    bool first = true;
+    BeginList(out, "contacts");
+    for (const StudyTrace::ContactMark& contact : trace.contacts) {
+        AppendItem(
+            out, first,
+            {contact.particle.x, contact.particle.y, contact.penetration.x, contact.penetration.y});
+    }
+    out += ']';
+    first = true;
+    BeginList(out, "silhouettes");
+    const Light* light = MouseLight(lighting);
+    for (const OutlinePolygon& polygon : lighting.outlinePolygons) {
+        const Silhouette s =
+            light == nullptr ? Silhouette{} : ShadowSilhouette(world, polygon, light->x, light->y);
+        if (s.found) {
+            const Vec2& a = polygon.points[s.minPoint];
+            const Vec2& b = polygon.points[s.maxPoint];
+            AppendItem(out, first, {a.x, a.y, b.x, b.y});
+        }
+    }
+    return out + "]}";
 }

@@ -33,7 +33,22 @@ struct StudyTrace {
         Vec2 particle;
         Vec2 penetration;
     };
+    // The last separating-axis test of the step that found two bodies
+    // overlapping: the axis it chose (pointing from the body hit on an edge
+    // towards the body hit on a corner), the overlap along it, the edge's
+    // ends before the separation, and the corner before and after it.
+    struct SeparationMark {
+        int32_t pass = 0;  // which of the step's passes; 0 when no test found an overlap
+        float depth = 0;
+        Vec2 axis{};
+        Vec2 edgeA{};
+        Vec2 edgeB{};
+        Vec2 corner{};
+        Vec2 cornerAfter{};
+    };
     bool collecting = false;
+    int32_t pass = 0;  // the pass of the step under way
+    SeparationMark separation;
     std::vector<PairLine> pairs;
     std::vector<ContactMark> contacts;
     // How long the last pass's step and shadow rebuild took.

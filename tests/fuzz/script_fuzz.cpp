@@ -138,7 +138,8 @@ Expected ReadAhead(const std::string& text) {
                 return e;
             }
         }
-        e.dumps += command.kind == CommandKind::Dump || command.kind == CommandKind::Hash;
+        e.dumps += command.kind == CommandKind::Dump || command.kind == CommandKind::Hash ||
+                   command.kind == CommandKind::Trace;
         if (command.kind == CommandKind::Shot) {
             e = {1, number,
                  "this build of tumble-sim cannot render pictures: " + QuoteScriptLine(line),

@@ -21,7 +21,7 @@ namespace {
 // The usage, with every command of the script language from its table.
 std::string Usage() {
     std::string usage =
-        "usage: tumble-sim [--time] [SCRIPT]\n"
+        "usage: tumble-sim [--time] [--no-times] [SCRIPT]\n"
         "       tumble-sim --help | --version\n"
         "Runs SCRIPT (standard input without one), one command a line:\n";
     for (const CommandRow& row : CommandTable()) {
@@ -33,18 +33,22 @@ std::string Usage() {
            "Blank lines and lines starting with # are ignored. tumble --record FILE\n"
            "writes a session in the window as such a script.\n"
            "--time prints the passes run and the median and 99th-percentile time\n"
-           "of one world update on standard error at the end.\n";
+           "of one world update on standard error at the end.\n"
+           "--no-times leaves the milliseconds out of the study view's pictures,\n"
+           "so that they come out the same on every run.\n";
 }
 
-int Run(std::istream& script, bool timing) {
+int Run(std::istream& script, bool timing, bool showTimes) {
     Session sim;
     StartSession(sim);
     sim.timing = timing;
 #ifdef TUMBLE_SIM_SHOT
     ShotCamera camera;
+    camera.showTimes = showTimes;
     ShotWriter writeShot = [&camera](const Session& s, const std::string& file,
                                      std::string& error) { return camera.Write(s, file, error); };
 #else
+    (void)showTimes;
     ShotWriter writeShot = nullptr;
 #endif
     int status = RunScript(sim, script, std::cout, std::cerr, writeShot);
@@ -68,6 +72,7 @@ int Run(std::istream& script, bool timing) {
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     bool timing = false;
+    bool showTimes = true;
     std::string path = "-";
     int paths = 0;
     for (int i = 1; i < argc; ++i) {
@@ -86,6 +91,8 @@ int main(int argc, char** argv) {
         }
         if (arg == "--time") {
             timing = true;
+        } else if (arg == "--no-times") {
+            showTimes = false;
         } else if (arg.size() > 1 && arg[0] == '-') {
             std::cerr << "tumble-sim: unknown option '" << arg << "'\n" << Usage();
             return 2;
@@ -99,7 +106,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (path == "-") {
-        return Run(std::cin, timing);
+        return Run(std::cin, timing, showTimes);
     }
     std::ifstream file;
     std::string reason;
@@ -107,5 +114,5 @@ int main(int argc, char** argv) {
         std::cerr << "tumble-sim: cannot read the script '" << path << "': " << reason << '\n';
         return 2;
     }
-    return Run(file, timing);
+    return Run(file, timing, showTimes);
 }

@@ -33,6 +33,7 @@ bool ShotCamera::Write(const Session& session, const std::string& file, std::str
     FrameOptions options;
     options.frameMilliseconds = offscreen_->lastDrawMilliseconds;
     options.drawMilliseconds = &offscreen_->lastDrawMilliseconds;
+    options.showTimes = showTimes;
     DrawSessionFrame(session, kShotFramesPerSecond, services, options);
     return WritePng(ReadBackBuffer(services), services.screenWidth, services.screenHeight, file,
                     error);

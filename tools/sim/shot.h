@@ -19,6 +19,10 @@ class ShotCamera {
     // False, with the reason in `error`, when the picture cannot be drawn or written.
     bool Write(const Session& session, const std::string& file, std::string& error);
 
+    // Off: the study view leaves out its milliseconds, so that a script's
+    // pictures come out the same on every run.
+    bool showTimes = true;
+
    private:
     struct Offscreen;
     std::unique_ptr<Offscreen> offscreen_;  // started at the first picture
