@@ -25,3 +25,6 @@ constexpr int32_t kKeyC = 46;
 constexpr int32_t kKeyMinus = 12;
 constexpr int32_t kKeyEquals = 13;
 constexpr int32_t kKeyS = 31;
+constexpr int32_t kKeyG = 34;
+constexpr int32_t kKeyK = 37;
+constexpr int32_t kKeyTab = 15;

@@ -156,6 +156,7 @@ struct Services {
     int32_t mouseX = 0;
     int32_t mouseY = 0;
     bool leftButton = false;  // as the last mouse poll saw it
+    bool rightButton = false;
 
     // Pacing where the present does not wait for the display.
     bool paceFrames = false;
@@ -179,8 +180,8 @@ void StopServices(Services& services);
 // The services as tumble-sim, the benchmarks and the tests draw with them:
 // started offscreen with a width × height screen in a hidden window titled
 // "tumble". False, with the reason in `error`, when any of it fails.
-bool StartOffscreenServices(Services& services, InputSource& input, int32_t width,
-                            int32_t height, std::string& error);
+bool StartOffscreenServices(Services& services, InputSource& input, int32_t width, int32_t height,
+                            std::string& error);
 
 // Window events: kNoEvent, kCloseRequest or kOtherEvent; never waits.
 int32_t PollWindowEvent(Services& services);
@@ -242,6 +243,7 @@ int32_t IsKeyDown(const Services& services, int32_t key);
 int32_t WasKeyReleased(Services& services, int32_t key);
 void PollMouse(Services& services);
 bool IsLeftButtonDown(const Services& services);
+bool IsRightButtonDown(const Services& services);
 int32_t GetMouseX(const Services& services);
 int32_t GetMouseY(const Services& services);
 // Puts the pointer at (x, y), as a replay does that moves it for the user;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dynamics/drag.h"
+#include "dynamics/gravity.h"
 #include "lighting/light.h"
 #include "platform/png_file.h"
 #include "render/render_frame.h"
@@ -31,6 +32,7 @@ void ShowFrame(App& app, Services& services) {
     const Session& session = app.session;
     FrameOptions options;
     options.view = session.play.view;
+    options.shape = session.play.shape;
     options.paused = session.play.paused;
     options.replaying = IsReplaying(app.replay);
     if (app.window.help) {
@@ -119,6 +121,26 @@ void HandleButton(App& app, Services& services) {
     app.window.leftButtonWasDown = down;
 }
 
+// Pressed over a body, the right button pins it or unpins it.
+void HandleRightButton(App& app, Services& services) {
+    const bool down = IsRightButtonDown(services);
+    if (down && !app.window.rightButtonWasDown) {
+        Act(app, Command(CommandKind::Pin));
+    }
+    app.window.rightButtonWasDown = down;
+}
+
+// Space drops the shape chosen; the 40 × 40 box as the box command, as it
+// always has been, so that recordings read as before.
+ScriptCommand DropCommand(const Session& session) {
+    if (session.play.shape == Shape::Box40) {
+        return AtMouse(CommandKind::Box, session);
+    }
+    ScriptCommand command = AtMouse(CommandKind::Shape, session);
+    command.shape = session.play.shape;
+    return command;
+}
+
 // The mouse's light grows or shrinks by `amount`, within its limits.
 void ResizeMouseLight(App& app, int32_t amount) {
     const Light* light = MouseLight(app.session.lighting);
@@ -140,10 +162,24 @@ void Perform(App& app, Services& services, KeyAction action, int32_t amount) {
     switch (action) {
         case KeyAction::Restart:
             return Act(app, Command(CommandKind::Reset));
+        case KeyAction::ChooseShape:
+            command = Command(CommandKind::Choose);
+            command.shape = NextShape(play.shape);
+            return Act(app, command);
         case KeyAction::Drop:
-            return Act(app, AtMouse(CommandKind::Box, session));
+            return Act(app, DropCommand(session));
         case KeyAction::Drag:
             return HandleButton(app, services);
+        case KeyAction::Pin:
+            return HandleRightButton(app, services);
+        case KeyAction::Gravity:
+            command = Command(CommandKind::Gravity);
+            command.on = !GravityIsOn(session.world);
+            return Act(app, command);
+        case KeyAction::Rest:
+            command = Command(CommandKind::Rest);
+            command.on = session.world.settings.Rest == 0;
+            return Act(app, command);
         case KeyAction::FreezeOrFollow:
             return Act(app, Command(play.lightFrozen ? CommandKind::Follow : CommandKind::Freeze));
         case KeyAction::DropLight:
@@ -285,13 +321,15 @@ void HandleInput(App& app, Services& services) {
         // script ends, a button that is up lets go of it, one that is down
         // goes on dragging.
         app.window.leftButtonWasDown = IsGrabbing(app.session.world);
+        app.window.rightButtonWasDown = IsRightButtonDown(services);
     } else {
         FollowPointer(app, services);
     }
     const KeyReleases releases = ReadKeyReleases(services);
     for (int32_t index = 0; index < kKeyActions; ++index) {
         const KeyAction action = static_cast<KeyAction>(index);
-        const bool due = releases.released[index] || action == KeyAction::Drag;
+        const bool due =
+            releases.released[index] || action == KeyAction::Drag || action == KeyAction::Pin;
         if (due && !(replaying && ChangesScene(action))) {
             Perform(app, services, action, releases.amount[index]);
         }
