@@ -180,8 +180,8 @@ void StopServices(Services& services);
 // The services as tumble-sim, the benchmarks and the tests draw with them:
 // started offscreen with a width × height screen in a hidden window titled
 // "tumble". False, with the reason in `error`, when any of it fails.
-bool StartOffscreenServices(Services& services, InputSource& input, int32_t width, int32_t height,
-                            std::string& error);
+bool StartOffscreenServices(Services& services, InputSource& input, int32_t width,
+                            int32_t height, std::string& error);
 
 // Window events: kNoEvent, kCloseRequest or kOtherEvent; never waits.
 int32_t PollWindowEvent(Services& services);
