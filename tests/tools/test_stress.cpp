@@ -12,6 +12,7 @@
 #include "tools/stress/checks.h"
 #include "tools/stress/stress.h"
 #include "world/factories.h"
+#include "world/shapes.h"
 
 namespace {
 
@@ -163,6 +164,11 @@ TEST(StressRuns, AFewSeedsMeetEverySituationTheTesterIsFor) {
         all.cornerDrags += r.counts.cornerDrags;
         all.pileDrags += r.counts.pileDrags;
         all.restarts += r.counts.restarts;
+        all.gravitySwitches += r.counts.gravitySwitches;
+        all.pinChanges += r.counts.pinChanges;
+        for (int32_t shape = 0; shape < kShapeCount; ++shape) {
+            all.shapes[shape] += r.counts.shapes[shape];
+        }
     }
     EXPECT_EQ(mostBoxes, 60);
     EXPECT_GT(all.edgeDrops, 0);
@@ -176,6 +182,11 @@ TEST(StressRuns, AFewSeedsMeetEverySituationTheTesterIsFor) {
     EXPECT_GT(all.cornerDrags, 0);
     EXPECT_GT(all.pileDrags, 0);
     EXPECT_GT(all.restarts, 0);
+    EXPECT_GT(all.gravitySwitches, 0);
+    EXPECT_GT(all.pinChanges, 0);
+    for (int32_t shape = 0; shape < kShapeCount; ++shape) {
+        EXPECT_GT(all.shapes[shape], 0) << ShapeName(static_cast<Shape>(shape));
+    }
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <sstream>
 #include <utility>
 
 #include "dynamics/drag.h"
+#include "dynamics/gravity.h"
+#include "session/commands.h"
 #include "session/play.h"
 #include "session/session.h"
 #include "session/update_world.h"
@@ -66,6 +69,8 @@ class StressRun {
                 Drag();
             } else if (OneIn(3)) {
                 MoveLightOntoABox();
+            } else if (OneIn(4)) {
+                Sandbox();  // its drops wait for room
             } else {
                 ShortSteps();
             }
@@ -84,8 +89,9 @@ class StressRun {
             {3, &StressRun::Drag},
             {1, &StressRun::IdleSteps},
             {1, &StressRun::MaybeRestart},
+            {3, &StressRun::Sandbox},
         };
-        int32_t roll = Uniform(1, 22);  // the sum of the weights
+        int32_t roll = Uniform(1, 25);  // the sum of the weights
         for (const auto& [weight, episode] : kEpisodes) {
             roll -= weight;
             if (roll <= 0) {
@@ -246,6 +252,38 @@ class StressRun {
         Steps(Uniform(1, 10));
     }
 
+    // The sandbox: gravity switched, every kind of shape dropped, bodies
+    // pinned and unpinned, the rest rule switched; passes between.
+    void Sandbox() {
+        for (int32_t n = Uniform(1, 6); n > 0; --n) {
+            switch (Uniform(1, 8)) {
+                case 1:
+                    Switch(CommandKind::Gravity, !GravityIsOn(sim_.world));
+                    break;
+                case 2:
+                    Switch(CommandKind::Rest, sim_.world.settings.Rest == 0);
+                    break;
+                case 3:
+                case 4: {
+                    const Vec2 at = SomeBoxPoint();
+                    MoveMouse(ScreenX(at.x), ScreenY(at.y));
+                    Run(CommandKind::Pin);
+                    break;
+                }
+                default:
+                    if (MayDrop()) {
+                        // Every shape in turn from one the seed picks, so that a few short runs
+                        // meet them all.
+                        DropShapeAt(
+                            static_cast<Shape>((options_.seed + sandboxDrops_++) % kShapeCount),
+                            Uniform(0, kRight), Uniform(0, kBottom));
+                    }
+                    break;
+            }
+            Steps(Uniform(0, 20));
+        }
+    }
+
     // A corner or the centre of a box chosen at random; the screen's centre
     // when there is none.
     Vec2 SomeBoxPoint() {
@@ -286,9 +324,50 @@ class StressRun {
         lastDropY_ = y;
         DropBox(sim_.world, x, y);
         c.boxes += 1;
+        c.shapes[static_cast<int32_t>(Shape::Box40)] += 1;
         passesSinceDrop_ = 0;
         result_.script += "box " + std::to_string(x) + " " + std::to_string(y) + "\n";
     }
+
+    void DropShapeAt(Shape shape, int32_t x, int32_t y) {
+        ScriptCommand command = Command(CommandKind::Shape);
+        command.shape = shape;
+        command.x = x;
+        command.y = y;
+        Run(command);
+        result_.counts.boxes += 1;
+        result_.counts.shapes[static_cast<int32_t>(shape)] += 1;
+        passesSinceDrop_ = 0;
+    }
+
+    void Switch(CommandKind kind, bool on) {
+        ScriptCommand command = Command(kind);
+        command.on = on;
+        Run(command);
+        result_.counts.gravitySwitches += kind == CommandKind::Gravity;
+        passesSinceDrop_ = 0;  // everything wakes and may move again
+    }
+
+    static ScriptCommand Command(CommandKind kind) {
+        ScriptCommand command;
+        command.kind = kind;
+        return command;
+    }
+
+    // A command of the sandbox run as tumble-sim runs it, and written as a
+    // recording writes it.
+    void Run(const ScriptCommand& command) {
+        Flush();
+        std::ostringstream out;
+        std::string error;
+        RunCommand(sim_, command, SessionOutput{out, nullptr}, error);
+        result_.script += FormatScriptLine(command) + "\n";
+        if (command.kind == CommandKind::Pin) {
+            result_.counts.pinChanges += 1;
+            passesSinceDrop_ = 0;  // an unpinned body may fall
+        }
+    }
+    void Run(CommandKind kind) { Run(Command(kind)); }
 
     void MoveMouse(int32_t x, int32_t y) {
         Flush();
@@ -457,6 +536,7 @@ class StressRun {
     int64_t passesSinceDrop_ = 0;
     int32_t lastDropX_ = 0;
     int32_t lastDropY_ = 0;
+    int32_t sandboxDrops_ = 0;  // shapes dropped by the sandbox episodes
 };
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "world/shapes.h"
+
 struct StressOptions {
     uint32_t seed = 1;
     int64_t passes = 2000;
@@ -41,7 +43,10 @@ struct StressCounts {
     int32_t cornerDrags = 0;  // a held box dragged toward a corner of the screen
     int32_t pileDrags = 0;    // … onto another box
     int32_t restarts = 0;
-    double smallestHeldArea = 1600;  // of a box while it was held
+    int32_t gravitySwitches = 0;
+    int32_t pinChanges = 0;            // pin commands, whether or not a body was there
+    int32_t shapes[kShapeCount] = {};  // the drops of each shape (world/shapes.h)
+    double smallestHeldArea = 1600;    // of a box while it was held
 };
 
 struct StressResult {
