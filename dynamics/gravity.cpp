@@ -10,3 +10,7 @@ void SetGravity(World& world, bool on) {
     }
     WakeAllBodies(world);
 }
+
+bool GravityIsOn(const World& world) {
+    return world.settings.Gravity.x != 0 || world.settings.Gravity.y != 0;
+}

@@ -8,3 +8,6 @@
 // order, becomes the setting, and every resting body wakes. New particles
 // copy the setting as they are made; a restart keeps it.
 void SetGravity(World& world, bool on);
+
+// Whether the Gravity setting is not (0, 0).
+bool GravityIsOn(const World& world);

@@ -1,5 +1,6 @@
 #include "dynamics/rest.h"
 
+#include "dynamics/gravity.h"
 #include "dynamics/relaxation.h"
 
 namespace {
@@ -104,7 +105,7 @@ void RestQuietBodies(World& world) {
 
 bool RestRuleActs(const World& world) {
     const Settings& s = world.settings;
-    return s.Rest != 0 && s.UsePairList != 0 && (s.Gravity.x != 0 || s.Gravity.y != 0);
+    return s.Rest != 0 && s.UsePairList != 0 && GravityIsOn(world);
 }
 
 void UpdateRest(World& world) {

@@ -42,6 +42,11 @@ void DesktopInput::ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) {
     dy = y;
 }
 
+// The buttons as the last pump left them; the relative motion stays untouched.
+bool DesktopInput::ReadRightButton() {
+    return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_RMASK) != 0;
+}
+
 // Milliseconds since the system started (the monotonic clock's epoch on
 // Linux), cut to 32 bits like any millisecond tick count.
 uint32_t DesktopInput::Milliseconds() {

@@ -50,12 +50,17 @@ void PollMouse(Services& services) {
     int32_t dx = 0;
     int32_t dy = 0;
     services.input->ReadMouseMotion(dx, dy, services.leftButton);
+    services.rightButton = services.input->ReadRightButton();
     services.mouseX = Clamp(int64_t{services.mouseX} + dx, services.screenWidth);
     services.mouseY = Clamp(int64_t{services.mouseY} + dy, services.screenHeight);
 }
 
 bool IsLeftButtonDown(const Services& services) {
     return services.leftButton;
+}
+
+bool IsRightButtonDown(const Services& services) {
+    return services.rightButton;
 }
 
 int32_t GetMouseX(const Services& services) {

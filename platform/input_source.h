@@ -26,6 +26,8 @@ class InputSource {
     virtual void ReadKeys(KeyStates& down) = 0;
     // Mouse motion since the last call, and whether the left button is down.
     virtual void ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) = 0;
+    // Whether the right button is down; read just after the motion.
+    virtual bool ReadRightButton() = 0;
     // Milliseconds since system start, wrapping at 2^32.
     virtual uint32_t Milliseconds() = 0;
 };
@@ -37,12 +39,13 @@ class DesktopInput final : public InputSource {
     int32_t NextWindowEvent() override;
     void ReadKeys(KeyStates& down) override;
     void ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) override;
+    bool ReadRightButton() override;
     uint32_t Milliseconds() override;
 };
 
 // A script that a test sets between passes: every keyboard snapshot sees
 // `keysDown`, the next mouse poll takes the pending motion and sees the left
-// button as `leftButton` says, and the clock
+// button as `leftButton` says (the right as `rightButton`), and the clock
 // stands still at `clock` until the test moves it.
 class ScriptedInput final : public InputSource {
    public:
@@ -51,6 +54,7 @@ class ScriptedInput final : public InputSource {
     int32_t mouseDx = 0;
     int32_t mouseDy = 0;
     bool leftButton = false;
+    bool rightButton = false;
     uint32_t clock = 0;
 
     void MoveMouse(int32_t dx, int32_t dy) {
@@ -61,5 +65,6 @@ class ScriptedInput final : public InputSource {
     int32_t NextWindowEvent() override;
     void ReadKeys(KeyStates& down) override;
     void ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) override;
+    bool ReadRightButton() override;
     uint32_t Milliseconds() override;
 };

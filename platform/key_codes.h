@@ -27,3 +27,6 @@ constexpr int32_t kKeyEquals = 13;
 constexpr int32_t kKeyS = 31;
 constexpr int32_t kKeyLeft = 128 + 75;
 constexpr int32_t kKeyRight = 128 + 77;
+constexpr int32_t kKeyG = 34;
+constexpr int32_t kKeyK = 37;
+constexpr int32_t kKeyTab = 15;

@@ -21,6 +21,10 @@ void ScriptedInput::ReadMouseMotion(int32_t& dx, int32_t& dy, bool& left) {
     mouseDy = 0;
 }
 
+bool ScriptedInput::ReadRightButton() {
+    return rightButton;
+}
+
 uint32_t ScriptedInput::Milliseconds() {
     return clock;
 }

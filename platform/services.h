@@ -134,6 +134,7 @@ struct Services {
     int32_t mouseX = 0;
     int32_t mouseY = 0;
     bool leftButton = false;  // as the last mouse poll saw it
+    bool rightButton = false;
 
     // Pacing where the present does not wait for the display.
     bool paceFrames = false;
@@ -221,6 +222,7 @@ int32_t IsKeyDown(const Services& services, int32_t key);
 int32_t WasKeyReleased(Services& services, int32_t key);
 void PollMouse(Services& services);
 bool IsLeftButtonDown(const Services& services);
+bool IsRightButtonDown(const Services& services);
 int32_t GetMouseX(const Services& services);
 int32_t GetMouseY(const Services& services);
 // Puts the pointer at (x, y), as a replay does that moves it for the user;

@@ -15,6 +15,7 @@ bool StartOffscreenFrame(OffscreenFrame& frame, int32_t width, int32_t height, s
 void DrawSessionFrame(const Session& session, int32_t framesPerSecond, Services& services,
                       FrameOptions options) {
     options.view = session.play.view;
+    options.shape = session.play.shape;
     options.mouseX = std::clamp(session.mouseX, 0, std::max(services.screenWidth - 1, 0));
     options.mouseY = std::clamp(session.mouseY, 0, std::max(services.screenHeight - 1, 0));
     RenderFrame(session.world, session.lighting, framesPerSecond, services, options);

@@ -16,6 +16,7 @@ constexpr uint32_t kWhite = MakeColour(255, 255, 255);
 constexpr uint32_t kRed = MakeColour(255, 0, 0);
 constexpr uint32_t kBlue = MakeColour(0, 0, 255);
 constexpr uint32_t kYellow = MakeColour(255, 255, 0);
+constexpr int32_t kPinArm = 4;  // a pin's cross reaches this many pixels from the centre
 
 // The diagnostic mode: braces (owned by the world body) blue, sides hit as an
 // edge in the last step red, the other sides white.
@@ -50,6 +51,18 @@ void DrawSticks(const World& world, View view, Services& services) {
     }
 }
 
+// A pinned body shows a cross at its centre; an unpinned one nothing more.
+void DrawPins(const World& world, Services& services) {
+    for (const Body& body : world.bodies) {
+        if (body.pinned) {
+            const int32_t x = RoundToInt32(body.centre.x);
+            const int32_t y = RoundToInt32(body.centre.y);
+            DrawLine(services, x - kPinArm, y - kPinArm, x + kPinArm, y + kPinArm, kYellow);
+            DrawLine(services, x - kPinArm, y + kPinArm, x + kPinArm, y - kPinArm, kYellow);
+        }
+    }
+}
+
 // Stands in for the system pointer, which the mouse service hides.
 void DrawMouseMarker(const FrameOptions& options, Services& services) {
     DrawRect(services, options.mouseX - 2, options.mouseY - 2, 5, 5, kRed);
@@ -60,6 +73,11 @@ void DrawHeadsUpText(const World& world, int32_t framesPerSecond, const FrameOpt
     DrawString(services, 10, 0, "fps : " + std::to_string(framesPerSecond), kWhite, kBlack);
     DrawString(services, 10, 16, "e : " + std::to_string(world.bodies.Size()), kWhite, kBlack);
     int32_t y = 32;
+    if (options.shape != Shape::Box40) {
+        DrawString(services, 10, y, "shape : " + std::string(ShapeName(options.shape)), kWhite,
+                   kBlack);
+        y += 16;
+    }
     if (options.paused) {
         DrawString(services, 10, y, "paused", kWhite, kBlack);
         y += 16;
@@ -84,6 +102,7 @@ void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPer
     BeginDrawing(services, BackBufferTarget());
     SetDrawingMode(services, kTransparentText | kOutlineRects);
     DrawSticks(world, options.view, services);
+    DrawPins(world, services);
     if (options.view == View::Study) {
         DrawStudyView(world, lighting, {options.frameMilliseconds, options.showTimes}, services);
     }

@@ -14,6 +14,7 @@
 // What the frame shows besides the world, and where it may be copied to.
 struct FrameOptions {
     View view = View::Outlines;
+    Shape shape = Shape::Box40;      // what Space drops; a line "shape : NAME" unless Box40
     bool paused = false;             // a third text line, "paused"
     bool replaying = false;          // a text line "replay" below those
     std::span<const HelpLine> help;  // when not empty, the key help on top of all
@@ -28,7 +29,8 @@ struct FrameOptions {
 
 // Draws one frame and presents it: on black, the light gradients with their
 // shadows (render/layers.h), the stick lines, the red mouse marker and the two text lines
-// "fps : N" and "e : N" (bodies, the world body included). Reads the world
+// "fps : N" and "e : N" (bodies, the world body included), and a small
+// cross at the centre of each pinned body. Reads the world
 // and the lighting as the previous pass left them; changes neither, but
 // first brings the light sprites in line with the lights. The
 // options add the other views, the paused line and the help overlay; without

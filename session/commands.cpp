@@ -6,6 +6,9 @@
 #include <ostream>
 
 #include "dynamics/drag.h"
+#include "dynamics/gravity.h"
+#include "dynamics/pins.h"
+#include "dynamics/rest.h"
 #include "lighting/light.h"
 #include "lighting/shadows.h"
 #include "session/figures_csv.h"
@@ -24,6 +27,33 @@ void RecastShadows(Session& session) {
 
 bool DropBoxAt(Session& session, const ScriptCommand& command, const Output&, std::string&) {
     DropBox(session.world, command.x, command.y);
+    return true;
+}
+
+bool DropShapeAt(Session& session, const ScriptCommand& command, const Output&, std::string&) {
+    DropShape(session.world, command.shape, command.x, command.y);
+    return true;
+}
+
+// What Space drops; kept through a restart, as the view is.
+bool ChooseShape(Session& session, const ScriptCommand& command, const Output&, std::string&) {
+    session.play.shape = command.shape;
+    return true;
+}
+
+bool SwitchGravity(Session& session, const ScriptCommand& command, const Output&, std::string&) {
+    SetGravity(session.world, command.on);
+    return true;
+}
+
+bool SwitchRest(Session& session, const ScriptCommand& command, const Output&, std::string&) {
+    SetRest(session.world, command.on);
+    return true;
+}
+
+// Nothing happens when no body is at the mouse.
+bool PinAtMouse(Session& session, const ScriptCommand&, const Output&, std::string&) {
+    TogglePinAt(session.world, session.mouseX, session.mouseY);
     return true;
 }
 
@@ -164,6 +194,10 @@ constexpr int64_t kMaxPasses = INT32_MAX;
 constexpr CommandRow kCommands[] = {
     {"box", CommandKind::Box, Arguments::Point, "X Y", -kMaxScriptCoordinate, kMaxScriptCoordinate,
      "drop a 40 x 40 box centred on (X, Y), as Space does", DropBoxAt},
+    {"shape", CommandKind::Shape, Arguments::ShapePoint, "NAME X Y", -kMaxScriptCoordinate,
+     kMaxScriptCoordinate, "drop the shape NAME centred on (X, Y), as Space does", DropShapeAt},
+    {"choose", CommandKind::Choose, Arguments::Shape, "NAME", 0, 0,
+     "Space drops the shape NAME from now on, as Tab chooses", ChooseShape},
     {"mouse", CommandKind::Mouse, Arguments::Point, "X Y", -kMaxScriptCoordinate, kMaxScriptCoordinate,
      "move the mouse; the light follows after each pass", MoveMouse},
     {"step", CommandKind::Step, Arguments::Count, "N", 0, kMaxPasses,
@@ -192,6 +226,12 @@ constexpr CommandRow kCommands[] = {
      "the mouse's light's radius becomes R (100 to 1000)", SetRadius},
     {"soft", CommandKind::Soft, Arguments::Switch, "on|off", 0, 0,
      "soft or hard shadows, as S switches them", SetSoft},
+    {"gravity", CommandKind::Gravity, Arguments::Switch, "on|off", 0, 0,
+     "gravity down the screen or none, as G switches it", SwitchGravity},
+    {"rest", CommandKind::Rest, Arguments::Switch, "on|off", 0, 0,
+     "quiet bodies come to rest under gravity, as K switches it", SwitchRest},
+    {"pin", CommandKind::Pin, Arguments::None, "", 0, 0,
+     "pin the body at the mouse, or unpin it, as the right button does", PinAtMouse},
     {"dump", CommandKind::Dump, Arguments::None, "", 0, 0,
      "print the state of the world as one line of JSON", PrintDump},
     {"hash", CommandKind::Hash, Arguments::None, "", 0, 0,

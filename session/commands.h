@@ -15,12 +15,14 @@
 
 // The shapes of a command's arguments.
 enum class Arguments {
-    None,    // reset
-    Point,   // box X Y: two whole numbers within ±min … max
-    Count,   // step N: one whole number within min … max
-    Switch,  // soft on|off
-    View,    // view outlines|roles|study
-    File,    // shot FILE
+    None,        // reset
+    Point,       // box X Y: two whole numbers within ±min … max
+    Shape,       // choose NAME: a shape's name (world/shapes.h)
+    ShapePoint,  // shape NAME X Y: a shape's name and a Point
+    Count,       // step N: one whole number within min … max
+    Switch,      // soft on|off
+    View,        // view outlines|roles|study
+    File,        // shot FILE
 };
 
 // What a command does to the session; false, saying why in `error`, when it

@@ -8,6 +8,7 @@
 
 #include "lighting/lighting.h"
 #include "session/update_world.h"
+#include "world/shapes.h"
 #include "world/world.h"
 
 // outlines: the boxes' sides in white (the start-up view). roles: every
@@ -20,6 +21,7 @@ struct PlayState {
     bool stepOnce = false;  // while paused: the next pass steps
     bool lightFrozen = false;
     View view = View::Outlines;
+    Shape shape = Shape::Box40;  // what Space drops
 };
 
 // "outlines", "roles" or "study", as scripts name the views.

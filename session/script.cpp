@@ -61,12 +61,42 @@ bool ParseSwitch(std::string_view token, bool& on, std::string& error) {
     return true;
 }
 
+bool ParseShape(std::string_view token, Shape& shape, std::string& error) {
+    if (ShapeFromName(token, shape)) {
+        return true;
+    }
+    error = "unknown shape '" + std::string(token) + "' (";
+    for (int32_t i = 0; i < kShapeCount; ++i) {
+        error += std::string(i == 0                ? ""
+                             : i + 1 < kShapeCount ? ", "
+                                                   : " or ") +
+                 std::string(ShapeName(static_cast<Shape>(i)));
+    }
+    error += ")";
+    return false;
+}
+
+bool ParsePoint(const CommandRow& row, std::string_view xToken, std::string_view yToken,
+                ScriptCommand& command, std::string& error) {
+    int64_t x = 0;
+    int64_t y = 0;
+    if (!ParseInteger(xToken, row.min, row.max, x, error) ||
+        !ParseInteger(yToken, row.min, row.max, y, error)) {
+        return false;
+    }
+    command.x = static_cast<int32_t>(x);
+    command.y = static_cast<int32_t>(y);
+    return true;
+}
+
 size_t ArgumentCount(Arguments arguments) {
     switch (arguments) {
         case Arguments::None:
             return 0;
         case Arguments::Point:
             return 2;
+        case Arguments::ShapePoint:
+            return 3;
         default:
             return 1;
     }
@@ -75,19 +105,16 @@ size_t ArgumentCount(Arguments arguments) {
 // The arguments after the command's name, as its row shapes them.
 bool ParseArguments(const CommandRow& row, std::span<const std::string_view> arguments,
                     ScriptCommand& command, std::string& error) {
-    int64_t x = 0;
-    int64_t y = 0;
     switch (row.arguments) {
         case Arguments::None:
             return true;
         case Arguments::Point:
-            if (!ParseInteger(arguments[0], row.min, row.max, x, error) ||
-                !ParseInteger(arguments[1], row.min, row.max, y, error)) {
-                return false;
-            }
-            command.x = static_cast<int32_t>(x);
-            command.y = static_cast<int32_t>(y);
-            return true;
+            return ParsePoint(row, arguments[0], arguments[1], command, error);
+        case Arguments::Shape:
+            return ParseShape(arguments[0], command.shape, error);
+        case Arguments::ShapePoint:
+            return ParseShape(arguments[0], command.shape, error) &&
+                   ParsePoint(row, arguments[1], arguments[2], command, error);
         case Arguments::Count:
             return ParseInteger(arguments[0], row.min, row.max, command.count, error);
         case Arguments::Switch:
@@ -107,6 +134,11 @@ std::string FormatArguments(const CommandRow& row, const ScriptCommand& command)
             break;
         case Arguments::Point:
             return " " + std::to_string(command.x) + " " + std::to_string(command.y);
+        case Arguments::Shape:
+            return " " + std::string(ShapeName(command.shape));
+        case Arguments::ShapePoint:
+            return " " + std::string(ShapeName(command.shape)) + " " + std::to_string(command.x) +
+                   " " + std::to_string(command.y);
         case Arguments::Count:
             return " " + std::to_string(command.count);
         case Arguments::Switch:

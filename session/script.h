@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "session/play.h"
+#include "world/shapes.h"
 
 enum class CommandKind {
     None,
@@ -39,17 +40,23 @@ enum class CommandKind {
     Back,
     Figures,
     Trace,
+    Gravity,
+    Rest,
+    Shape,
+    Choose,
+    Pin,
 };
 
 // One command with its arguments; which fields it uses, its row says.
 struct ScriptCommand {
     CommandKind kind = CommandKind::None;  // None: a blank or comment line
-    int32_t x = 0;                         // a point: box, mouse, light
+    int32_t x = 0;                         // a point: box, mouse, light, shape
     int32_t y = 0;
     int64_t count = 0;           // a number: step, idle, radius, back
     View view = View::Outlines;  // view
     std::string file;            // shot, figures
-    bool on = false;             // a switch: soft
+    bool on = false;             // a switch: soft, gravity, rest
+    Shape shape = Shape::Box40;  // shape, choose
 };
 
 // Parses one line. On a malformed line returns false and says why in `error`

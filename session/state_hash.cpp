@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "dynamics/gravity.h"
+
 namespace {
 
 constexpr uint64_t kFnvOffset = 14695981039346656037ull;
@@ -20,6 +22,22 @@ void Mix(uint64_t& hash, double value) {
 void Mix(uint64_t& hash, const Vec2& v) {
     Mix(hash, v.x);
     Mix(hash, v.y);
+}
+
+// The sandbox's pins and switches count only where they differ from the
+// start, so that the hash of a world that never used them stays as it was.
+void MixSandbox(uint64_t& hash, const World& world) {
+    for (const Body& b : world.bodies) {
+        if (b.pinned) {
+            Mix(hash, static_cast<double>(b.id));
+        }
+    }
+    if (GravityIsOn(world)) {
+        Mix(hash, world.settings.Gravity);
+    }
+    if (world.settings.Rest == 0) {
+        Mix(hash, 0.0);
+    }
 }
 
 }  // namespace
@@ -52,6 +70,7 @@ uint64_t HashState(const World& world, const Lighting& lighting) {
         }
         mouseLight = false;
     }
+    MixSandbox(hash, world);
     return hash;
 }
 

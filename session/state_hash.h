@@ -5,6 +5,8 @@
 // position and previous position, every body's centre and bounds (the world
 // body's too), every shadow corner, and then the position, radius and colour
 // of every dropped light (the mouse's light left out), in registry order.
+// Then, only when the sandbox uses them: the id of every pinned body, the
+// Gravity setting when it is not (0, 0), and a 0 when the rest rule is off.
 
 #include <cstdint>
 #include <string>

@@ -25,6 +25,7 @@ struct WindowState {
     bool help = false;                   // the key overlay is drawn over the frame
     bool screenshotPending = false;      // the next frame is also written to a file
     bool leftButtonWasDown = false;      // as the previous mouse poll saw it
+    bool rightButtonWasDown = false;     // likewise
     double frameMilliseconds = 0;        // how long the last frame took to draw
     std::string screenshotFolder;        // where F12 writes; empty: the current folder
     std::vector<std::string> shotFiles;  // a replay's shots: the next frame goes to each

@@ -14,12 +14,17 @@
 
 // What a key does. The loop runs the actions of a pass in this order, so
 // that a restart comes before a drop of the same pass and the new box stays;
-// the actions up to SoftOrHard change the scene and are recorded, and while
-// a replay plays they are the script's, not the user's.
+// a shape chosen comes before a drop, so Space drops what Tab chose in the
+// same pass; the actions up to SoftOrHard change the scene and are recorded,
+// and while a replay plays they are the script's, not the user's.
 enum class KeyAction {
     Restart,
+    ChooseShape,
     Drop,
     Drag,  // the left button, looked at every pass
+    Pin,   // the right button, looked at every pass
+    Gravity,
+    Rest,
     FreezeOrFollow,
     DropLight,
     RemoveLight,
@@ -48,9 +53,13 @@ struct KeyBinding {
 };
 
 inline constexpr KeyBinding kKeyTable[] = {
-    {kKeySpace, "Space", "drop a box at the mouse (on release)", KeyAction::Drop},
+    {kKeySpace, "Space", "drop the shape chosen at the mouse", KeyAction::Drop},
+    {kKeyTab, "Tab", "next shape: box, small, big, plank ...", KeyAction::ChooseShape},
     {kNoKey, "mouse", "move the mouse's light and the marker", KeyAction::None},
     {kNoKey, "left button", "drag a box", KeyAction::Drag},
+    {kNoKey, "right button", "pin or unpin the body at the mouse", KeyAction::Pin},
+    {kKeyG, "G", "gravity on or off", KeyAction::Gravity},
+    {kKeyK, "K", "resting under gravity on or off", KeyAction::Rest},
     {kKeyP, "P", "pause and resume", KeyAction::Pause},
     {kKeyO, "O", "one step, while paused", KeyAction::StepOnce},
     {kKeyR, "R", "restart with an empty world", KeyAction::Restart},

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dynamics/drag.h"
+#include "dynamics/gravity.h"
 #include "lighting/light.h"
 #include "platform/png_file.h"
 #include "render/render_frame.h"
@@ -45,6 +46,7 @@ void ShowFrame(App& app, Services& services) {
     const Session& session = app.session;
     FrameOptions options;
     options.view = session.play.view;
+    options.shape = session.play.shape;
     options.paused = session.play.paused;
     options.replaying = IsReplaying(app.replay);
     if (app.window.help) {
@@ -170,6 +172,27 @@ void HandleButton(App& app, Services& services) {
     app.window.leftButtonWasDown = down;
 }
 
+// Pressed over a body, the right button pins it or unpins it.
+void HandleRightButton(App& app, Services& services) {
+    const bool down = IsRightButtonDown(services);
+    if (down && !app.window.rightButtonWasDown) {
+        TakeOver(app, services);
+        Act(app, services, Command(CommandKind::Pin));
+    }
+    app.window.rightButtonWasDown = down;
+}
+
+// Space drops the shape chosen; the 40 × 40 box as the box command, as it
+// always has been, so that recordings read as before.
+ScriptCommand DropCommand(const Session& session) {
+    if (session.play.shape == Shape::Box40) {
+        return AtMouse(CommandKind::Box, session);
+    }
+    ScriptCommand command = AtMouse(CommandKind::Shape, session);
+    command.shape = session.play.shape;
+    return command;
+}
+
 // The mouse's light grows or shrinks by `amount`, within its limits; at a
 // limit the screen says so.
 void ResizeMouseLight(App& app, Services& services, int32_t amount) {
@@ -229,7 +252,9 @@ void StepForward(App& app) {
 // The actions that end going back: every one that changes the scene or the
 // passes to come. The left button takes over only when it goes down or up.
 bool TakesOver(KeyAction action) {
-    return (action <= KeyAction::SoftOrHard && action != KeyAction::Drag) ||
+    // The buttons, looked at every pass, take over only when they change.
+    return (action <= KeyAction::SoftOrHard && action != KeyAction::Drag &&
+            action != KeyAction::Pin) ||
            action == KeyAction::Pause || action == KeyAction::StepOnce ||
            action == KeyAction::NextView;
 }
@@ -245,10 +270,24 @@ void Perform(App& app, Services& services, KeyAction action, int32_t amount) {
     switch (action) {
         case KeyAction::Restart:
             return Act(app, services, Command(CommandKind::Reset));
+        case KeyAction::ChooseShape:
+            command = Command(CommandKind::Choose);
+            command.shape = NextShape(play.shape);
+            return Act(app, services, command);
         case KeyAction::Drop:
-            return Act(app, services, AtMouse(CommandKind::Box, session));
+            return Act(app, services, DropCommand(session));
         case KeyAction::Drag:
             return HandleButton(app, services);
+        case KeyAction::Pin:
+            return HandleRightButton(app, services);
+        case KeyAction::Gravity:
+            command = Command(CommandKind::Gravity);
+            command.on = !GravityIsOn(session.world);
+            return Act(app, services, command);
+        case KeyAction::Rest:
+            command = Command(CommandKind::Rest);
+            command.on = session.world.settings.Rest == 0;
+            return Act(app, services, command);
         case KeyAction::FreezeOrFollow:
             return Act(app, services,
                        Command(play.lightFrozen ? CommandKind::Follow : CommandKind::Freeze));
@@ -402,6 +441,7 @@ void HandleInput(App& app, Services& services) {
         // script ends, a button that is up lets go of it, one that is down
         // goes on dragging.
         app.window.leftButtonWasDown = IsGrabbing(app.session.world);
+        app.window.rightButtonWasDown = IsRightButtonDown(services);
     } else if (!app.window.scrubbing) {
         FollowPointer(app, services);
     }
@@ -410,7 +450,9 @@ void HandleInput(App& app, Services& services) {
     app.window.heldActions = 0;
     for (int32_t index = 0; index < kKeyActions; ++index) {
         const KeyAction action = static_cast<KeyAction>(index);
-        bool due = releases.released[index] || action == KeyAction::Drag;
+        // The buttons are looked at every pass; a key acts on its release.
+        bool due =
+            releases.released[index] || action == KeyAction::Drag || action == KeyAction::Pin;
         if (ActsWhileHeld(action)) {
             // Every frame the key is down, and once for a tap between two polls.
             app.window.heldActions |= releases.down[index] ? 1u << index : 0u;

@@ -26,7 +26,7 @@ void UpdateFrameTimer(FrameTimer& timer, Services& services);
 
 // The keyboard and mouse snapshots, acted on through the key table
 // (shell/keys.h): a release of Space drops a box at the mouse, the left
-// button drags, and every other key acts on its release. What changes the
+// button drags, the right one pins, and every other key acts on its release. What changes the
 // scene is recorded. While a replay plays, only the keys that leave the
 // scene alone (P, O, D, H, F1, F12) are the user's: the script moves the
 // mouse and runs its commands up to its next pass.

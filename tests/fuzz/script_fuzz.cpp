@@ -36,7 +36,7 @@ void Require(bool holds, const char* what, const std::string& detail) {
 
 bool SameCommand(const ScriptCommand& a, const ScriptCommand& b) {
     return a.kind == b.kind && a.x == b.x && a.y == b.y && a.count == b.count && a.view == b.view &&
-           a.file == b.file && a.on == b.on;
+           a.file == b.file && a.on == b.on && a.shape == b.shape;
 }
 
 // What a line the reader accepted must hold, and that its command reads the
@@ -48,7 +48,9 @@ void CheckAccepted(const ScriptCommand& c, const std::string& line) {
     // Every number within the range its row of the command table gives.
     const CommandRow* row = CommandRowOf(c.kind);
     const auto within = [row](int64_t value) { return value >= row->min && value <= row->max; };
-    Require(row->arguments != Arguments::Point || (within(c.x) && within(c.y)),
+    const bool point =
+        row->arguments == Arguments::Point || row->arguments == Arguments::ShapePoint;
+    Require(!point || (within(c.x) && within(c.y)),
             "a point beyond the coordinate limit was accepted", line);
     Require(row->arguments != Arguments::Count || within(c.count),
             "a number out of its range was accepted", line);
@@ -109,7 +111,7 @@ Expected ReadAhead(const std::string& text) {
                       (command.kind == CommandKind::Unlight && lights > 0);
         }
         CheckAccepted(command, line);
-        boxes += command.kind == CommandKind::Box;
+        boxes += command.kind == CommandKind::Box || command.kind == CommandKind::Shape;
         if (command.kind == CommandKind::Reset) {
             boxes = 0;
         }

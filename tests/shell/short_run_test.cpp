@@ -41,6 +41,7 @@ class User final : public InputSource {
         down[kKeyEscape] = pass >= kPasses;
     }
 
+    bool ReadRightButton() override { return false; }
     void ReadMouseMotion(int32_t& dx, int32_t& dy, bool& leftButton) override {
         leftButton = pass % 20 >= 8;
         static constexpr int32_t kMoves[][2] = {

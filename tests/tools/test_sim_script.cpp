@@ -8,7 +8,9 @@
 #include <sstream>
 #include <string>
 
+#include "session/commands.h"
 #include "session/session.h"
+#include "world/shapes.h"
 
 namespace {
 
@@ -84,6 +86,15 @@ TEST(SimScript, MalformedLinesNameTheLineAndStopTheRun) {
         {"soft\n", "missing argument (usage: soft on|off)"},
         {"soft yes\n", "'yes' is neither on nor off"},
         {"colour blue\n", "too many arguments"},
+        {"shape circle 1 2\n",
+         "unknown shape 'circle' (box40, small, big, plank, triangle or hexagon)"},
+        {"shape plank 1\n", "missing argument (usage: shape NAME X Y)"},
+        {"shape 1 2 plank\n", "unknown shape '1'"},
+        {"shape plank 1 2000000\n", "out of range"},
+        {"choose\n", "missing argument (usage: choose NAME)"},
+        {"gravity down\n", "'down' is neither on nor off"},
+        {"rest\n", "missing argument (usage: rest on|off)"},
+        {"pin 3 4\n", "too many arguments"},
     };
     for (const Case& c : cases) {
         ScriptRun run = RunText(c.script);
@@ -93,6 +104,89 @@ TEST(SimScript, MalformedLinesNameTheLineAndStopTheRun) {
     // Lines before the bad one have run; nothing after it.
     ScriptRun run = RunText("dump\njump 1 2\ndump\n");
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+}
+
+// The sandbox's commands do what their keys do: a shape named in the script,
+// gravity that pulls a box down, a pin that holds one where it stands.
+TEST(SimScript, SandboxCommandsDropShapesSwitchGravityAndPin) {
+    Session sim;
+    StartSession(sim);
+    std::istringstream script(
+        "shape triangle 200 200\n"
+        "shape hexagon 400 200\n"
+        "box 300 100\n"
+        "mouse 300 100\n"
+        "pin\n"
+        "gravity on\n"
+        "step 60\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunScript(sim, script, out, err, nullptr), 0) << err.str();
+    std::vector<const Body*> bodies;
+    for (const Body& body : sim.world.bodies) {
+        if (body.id != kWorldBodyId) {
+            bodies.push_back(&body);
+        }
+    }
+    ASSERT_EQ(bodies.size(), 3u);
+    EXPECT_EQ(bodies[0]->particleCount, 3);
+    EXPECT_EQ(bodies[1]->particleCount, 6);
+    EXPECT_GT(bodies[0]->centre.y, 250);  // fallen
+    EXPECT_TRUE(bodies[2]->pinned);
+    EXPECT_EQ(bodies[2]->centre.x, 300);  // held where it stands
+    EXPECT_EQ(bodies[2]->centre.y, 100);
+    EXPECT_EQ(sim.world.settings.Gravity.y, 1);
+
+    // Pin again: unpinned, it falls too. Gravity off and a restart keep no weight.
+    std::istringstream more("pin\nstep 20\ngravity off\nrest off\nreset\nbox 300 100\nstep 20\n");
+    ASSERT_EQ(RunScript(sim, more, out, err, nullptr), 0) << err.str();
+    EXPECT_EQ(sim.world.settings.Gravity.y, 0);
+    EXPECT_EQ(sim.world.settings.Rest, 0);
+    for (const Body& body : sim.world.bodies) {
+        EXPECT_TRUE(body.id == kWorldBodyId || body.centre.y == 100);  // no weight
+    }
+}
+
+// Choosing a shape is play state: kept through a restart, as the view is.
+TEST(SimScript, TheShapeChosenOutlivesARestart) {
+    Session sim;
+    StartSession(sim);
+    std::istringstream script("choose plank\nreset\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunScript(sim, script, out, err, nullptr), 0) << err.str();
+    EXPECT_EQ(sim.play.shape, Shape::Plank);
+}
+
+// Each command reads back as the recordings write it, every shape by its name.
+TEST(SimScript, SandboxCommandsReadBackAsWritten) {
+    for (const char* line :
+         {"shape box40 -5 7", "shape small 1 2", "shape big 3 4", "shape plank 5 6",
+          "shape triangle 7 8", "shape hexagon 9 10", "choose hexagon", "gravity on", "gravity off",
+          "rest on", "rest off", "pin"}) {
+        ScriptCommand command;
+        std::string error;
+        ASSERT_TRUE(ParseScriptLine(line, command, error)) << line << ": " << error;
+        EXPECT_EQ(FormatScriptLine(command), line);
+    }
+}
+
+// The README's table of script commands names every command of the table.
+TEST(SimScript, TheReadmeListsEveryCommand) {
+    std::ifstream readme(TUMBLE_README);
+    ASSERT_TRUE(readme) << TUMBLE_README;
+    std::string firstCells;
+    for (std::string line; std::getline(readme, line);) {
+        if (line.rfind("| `", 0) == 0) {
+            firstCells += line.substr(0, line.find(" |", 1)) + "\n";
+        }
+    }
+    for (const CommandRow& row : CommandTable()) {
+        const std::string name = std::string("`") + row.name;
+        const bool listed = firstCells.find(name + "`") != std::string::npos ||
+                            firstCells.find(name + " ") != std::string::npos;
+        EXPECT_TRUE(listed) << row.name << " is missing from the README's scripts table";
+    }
 }
 
 TEST(SimScript, DroppedLightsAreDumpedAfterTheMouseLightAndCastTheirShadowsAtOnce) {

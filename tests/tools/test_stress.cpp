@@ -12,6 +12,7 @@
 #include "tools/stress/checks.h"
 #include "tools/stress/stress.h"
 #include "world/factories.h"
+#include "world/shapes.h"
 
 namespace {
 
@@ -188,6 +189,11 @@ TEST(StressRuns, AFewSeedsMeetEverySituationTheTesterIsFor) {
         all.lightsDropped += r.counts.lightsDropped;
         all.lightsRemoved += r.counts.lightsRemoved;
         all.softSwitches += r.counts.softSwitches;
+        all.gravitySwitches += r.counts.gravitySwitches;
+        all.pinChanges += r.counts.pinChanges;
+        for (int32_t shape = 0; shape < kShapeCount; ++shape) {
+            all.shapes[shape] += r.counts.shapes[shape];
+        }
     }
     EXPECT_EQ(mostBoxes, 60);
     EXPECT_GT(all.edgeDrops, 0);
@@ -204,6 +210,11 @@ TEST(StressRuns, AFewSeedsMeetEverySituationTheTesterIsFor) {
     EXPECT_GT(all.lightsDropped, 0);
     EXPECT_GT(all.lightsRemoved, 0);
     EXPECT_GT(all.softSwitches, 0);
+    EXPECT_GT(all.gravitySwitches, 0);
+    EXPECT_GT(all.pinChanges, 0);
+    for (int32_t shape = 0; shape < kShapeCount; ++shape) {
+        EXPECT_GT(all.shapes[shape], 0) << ShapeName(static_cast<Shape>(shape));
+    }
 }
 
 }  // namespace

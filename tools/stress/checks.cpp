@@ -152,7 +152,8 @@ double WallTolerance(const World& world) {
     double covered = 0;
     for (const Body& b : world.bodies) {
         if (b.particleCount > 1) {
-            covered += 40.0 * 40.0;  // every box that Space drops
+            // A 40 × 40 box as Space drops it at start-up; a bigger shape as big as it is.
+            covered += std::max(40.0 * 40.0, std::abs(OutlineArea(b)));
         }
     }
     const Vec2& screen = world.settings.ScreenSize;

@@ -87,12 +87,14 @@ void Report(uint32_t seed, const StressResult& r) {
         "seed %u: %lld passes, %d boxes (%d on an edge, %d on a corner, %d stacked); "
         "light on a corner %lld, on a centre %lld, inside a box %lld passes; "
         "%lld shadow quads left out; %lld quiet passes, furthest outside the walls %.3f px, "
-        "closest to the tolerance %.3f of %.3f px with %d boxes (at any pass %.3f px): %s\n",
+        "closest to the tolerance %.3f of %.3f px with %d boxes (at any pass %.3f px); "
+        "gravity switched %d times, %d pin commands: %s\n",
         seed, static_cast<long long>(r.passes), c.boxes, c.edgeDrops, c.cornerDrops, c.stackedDrops,
         static_cast<long long>(c.lightOnCorner), static_cast<long long>(c.lightOnCentre),
         static_cast<long long>(c.lightInsideBox), static_cast<long long>(c.missingQuads),
         static_cast<long long>(c.quietPassesChecked), r.worstQuietExcursion, r.closestExcursion,
-        r.closestTolerance, r.closestBoxes, r.worstExcursion, r.passed ? "ok" : "FAILED");
+        r.closestTolerance, r.closestBoxes, r.worstExcursion, c.gravitySwitches, c.pinChanges,
+        r.passed ? "ok" : "FAILED");
     if (c.backs > 0) {
         std::printf("seed %u: went back %d times\n", seed, c.backs);
     }

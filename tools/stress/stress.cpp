@@ -8,6 +8,7 @@
 
 #include "dynamics/drag.h"
 #include "lighting/light.h"
+#include "dynamics/gravity.h"
 #include "session/commands.h"
 #include "session/play.h"
 #include "session/session.h"
@@ -72,6 +73,8 @@ class StressRun {
                 Drag();
             } else if (OneIn(3)) {
                 MoveLightOntoABox();
+            } else if (OneIn(4)) {
+                Sandbox();  // its drops wait for room
             } else {
                 ShortSteps();
             }
@@ -91,8 +94,9 @@ class StressRun {
             {1, &StressRun::IdleSteps},
             {1, &StressRun::MaybeRestart},
             {2, &StressRun::PlayWithLights},
+            {3, &StressRun::Sandbox},
         };
-        int32_t roll = Uniform(1, 24);  // the sum of the weights
+        int32_t roll = Uniform(1, 27);  // the sum of the weights
         for (const auto& [weight, episode] : kEpisodes) {
             roll -= weight;
             if (roll <= 0) {
@@ -254,24 +258,24 @@ class StressRun {
                     command.kind = CommandKind::Light;
                     command.x = OneIn(2) ? sim_.mouseX : Uniform(-50, kRight + 50);
                     command.y = OneIn(2) ? sim_.mouseY : Uniform(-50, kBottom + 50);
-                    result_.counts.lightsDropped += RunLine(command);
+                    result_.counts.lightsDropped += Run(command);
                     break;
                 case 3: {
                     const int32_t before = DroppedLightCount(sim_.lighting);
                     command.kind = CommandKind::Unlight;
-                    RunLine(command);
+                    Run(command);
                     result_.counts.lightsRemoved += before - DroppedLightCount(sim_.lighting);
                     break;
                 }
                 case 4:
                     command.kind = CommandKind::Soft;
                     command.on = !sim_.lighting.softShadows;
-                    result_.counts.softSwitches += RunLine(command);
+                    result_.counts.softSwitches += Run(command);
                     break;
                 default:
                     command.kind = CommandKind::Radius;
                     command.count = Uniform(kMinLightRadius, kMaxLightRadius);
-                    RunLine(command);
+                    Run(command);
                     break;
             }
             Steps(Uniform(0, 10));
@@ -309,6 +313,38 @@ class StressRun {
             result_.script += "reset\n";
         }
         Steps(Uniform(1, 10));
+    }
+
+    // The sandbox: gravity switched, every kind of shape dropped, bodies
+    // pinned and unpinned, the rest rule switched; passes between.
+    void Sandbox() {
+        for (int32_t n = Uniform(1, 6); n > 0; --n) {
+            switch (Uniform(1, 8)) {
+                case 1:
+                    Switch(CommandKind::Gravity, !GravityIsOn(sim_.world));
+                    break;
+                case 2:
+                    Switch(CommandKind::Rest, sim_.world.settings.Rest == 0);
+                    break;
+                case 3:
+                case 4: {
+                    const Vec2 at = SomeBoxPoint();
+                    MoveMouse(ScreenX(at.x), ScreenY(at.y));
+                    Run(CommandKind::Pin);
+                    break;
+                }
+                default:
+                    if (MayDrop()) {
+                        // Every shape in turn from one the seed picks, so that a few short runs
+                        // meet them all.
+                        DropShapeAt(
+                            static_cast<Shape>((options_.seed + sandboxDrops_++) % kShapeCount),
+                            Uniform(0, kRight), Uniform(0, kBottom));
+                    }
+                    break;
+            }
+            Steps(Uniform(0, 20));
+        }
     }
 
     // A corner or the centre of a box chosen at random; the screen's centre
@@ -352,24 +388,55 @@ class StressRun {
         DropBox(sim_.world, x, y);
         Note("box " + std::to_string(x) + " " + std::to_string(y));
         c.boxes += 1;
+        c.shapes[static_cast<int32_t>(Shape::Box40)] += 1;
         passesSinceDrop_ = 0;
         result_.script += "box " + std::to_string(x) + " " + std::to_string(y) + "\n";
     }
 
-    // Runs a command through the session, as tumble-sim runs the line the
-    // script gets; false, leaving the script without it, when the session
-    // refuses it.
-    bool RunLine(const ScriptCommand& command) {
-        std::string why;
-        if (!CommandAllowed(sim_, command, why)) {
+    void DropShapeAt(Shape shape, int32_t x, int32_t y) {
+        ScriptCommand command = Command(CommandKind::Shape);
+        command.shape = shape;
+        command.x = x;
+        command.y = y;
+        Run(command);
+        result_.counts.boxes += 1;
+        result_.counts.shapes[static_cast<int32_t>(shape)] += 1;
+        passesSinceDrop_ = 0;
+    }
+
+    void Switch(CommandKind kind, bool on) {
+        ScriptCommand command = Command(kind);
+        command.on = on;
+        Run(command);
+        result_.counts.gravitySwitches += kind == CommandKind::Gravity;
+        passesSinceDrop_ = 0;  // everything wakes and may move again
+    }
+
+    static ScriptCommand Command(CommandKind kind) {
+        ScriptCommand command;
+        command.kind = kind;
+        return command;
+    }
+
+    // A command run as tumble-sim runs it, and written as a recording writes
+    // it; false, leaving the script without it, when the session refuses it
+    // (a ninth light), as a script's line would be.
+    bool Run(const ScriptCommand& command) {
+        std::string error;
+        if (!CommandAllowed(sim_, command, error)) {
             return false;
         }
         Flush();
-        std::ostringstream ignored;
-        RunCommand(sim_, command, SessionOutput{ignored, nullptr}, why);
+        std::ostringstream out;
+        RunCommand(sim_, command, SessionOutput{out, nullptr}, error);
         result_.script += FormatScriptLine(command) + "\n";
+        if (command.kind == CommandKind::Pin) {
+            result_.counts.pinChanges += 1;
+            passesSinceDrop_ = 0;  // an unpinned body may fall
+        }
         return true;
     }
+    void Run(CommandKind kind) { Run(Command(kind)); }
 
     void MoveMouse(int32_t x, int32_t y) {
         Flush();
@@ -551,6 +618,7 @@ class StressRun {
     int64_t passesSinceDrop_ = 0;
     int32_t lastDropX_ = 0;
     int32_t lastDropY_ = 0;
+    int32_t sandboxDrops_ = 0;  // shapes dropped by the sandbox episodes
 };
 
 }  // namespace

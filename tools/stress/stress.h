@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "world/shapes.h"
+
 struct StressOptions {
     uint32_t seed = 1;
     int64_t passes = 2000;
@@ -48,7 +50,10 @@ struct StressCounts {
     int32_t lightsRemoved = 0;
     int32_t softSwitches = 0;
     int32_t backs = 0;
-    double smallestHeldArea = 1600;  // of a box while it was held
+    int32_t gravitySwitches = 0;
+    int32_t pinChanges = 0;            // pin commands, whether or not a body was there
+    int32_t shapes[kShapeCount] = {};  // the drops of each shape (world/shapes.h)
+    double smallestHeldArea = 1600;    // of a box while it was held
 };
 
 struct StressResult {
