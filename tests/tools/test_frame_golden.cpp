@@ -3,8 +3,6 @@
 // moved. Run with TUMBLE_UPDATE_GOLDEN=1 to write the pictures anew after a
 // deliberate change.
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "session/session.h"
+#include "tests/tools/read_png.h"
 #include "tools/sim/crowd.h"
 #include "tools/sim/shot.h"
 
@@ -21,37 +20,6 @@ namespace {
 
 std::string GoldenPath(const std::string& name) {
     return std::string(TUMBLE_GOLDEN_DIR) + "/" + name + ".png";
-}
-
-// The picture as 0xRRGGBB values row by row; empty when it cannot be read.
-struct Picture {
-    std::vector<uint32_t> pixels;
-    int32_t width = 0;
-    int32_t height = 0;
-};
-
-Picture ReadPng(const std::string& file) {
-    Picture picture;
-    SDL_Surface* loaded = IMG_Load(file.c_str());
-    if (loaded == nullptr) {
-        return picture;
-    }
-    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
-    SDL_FreeSurface(loaded);
-    if (rgb == nullptr) {
-        return picture;
-    }
-    picture.width = rgb->w;
-    picture.height = rgb->h;
-    for (int y = 0; y < rgb->h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(
-            static_cast<const uint8_t*>(rgb->pixels) + y * rgb->pitch);
-        for (int x = 0; x < rgb->w; ++x) {
-            picture.pixels.push_back(row[x] & 0xFFFFFFu);
-        }
-    }
-    SDL_FreeSurface(rgb);
-    return picture;
 }
 
 std::string Hex(uint32_t colour) {
@@ -67,9 +35,8 @@ void ExpectFrameSameAsGolden(const std::string& name, const std::string& scene) 
     Session sim;
     StartSession(sim);
     ShotCamera camera;
-    ShotWriter writeShot = [&camera](const Session& s, const std::string& file, std::string& error) {
-        return camera.Write(s, file, error);
-    };
+    ShotWriter writeShot = [&camera](const Session& s, const std::string& file,
+                                     std::string& error) { return camera.Write(s, file, error); };
     std::istringstream script(scene + "shot " + shot + "\n");
     std::ostringstream out;
     std::ostringstream err;

@@ -4,8 +4,6 @@
 // after `<!-- output NN -->`, and every number the step's text quotes in
 // backticks must be one the script printed. A failure names the step.
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -19,6 +17,7 @@
 #include <vector>
 
 #include "session/session.h"
+#include "tests/tools/read_png.h"
 #include "tools/sim/shot.h"
 
 namespace {
@@ -32,37 +31,6 @@ std::string ReadText(const fs::path& file) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-struct Picture {
-    std::vector<uint32_t> pixels;
-    int32_t width = 0;
-    int32_t height = 0;
-};
-
-// The picture as 0xRRGGBB values row by row; empty when it cannot be read.
-Picture ReadPng(const fs::path& file) {
-    Picture picture;
-    SDL_Surface* loaded = IMG_Load(file.c_str());
-    if (loaded == nullptr) {
-        return picture;
-    }
-    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
-    SDL_FreeSurface(loaded);
-    if (rgb == nullptr) {
-        return picture;
-    }
-    picture.width = rgb->w;
-    picture.height = rgb->h;
-    for (int y = 0; y < rgb->h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(
-            static_cast<const uint8_t*>(rgb->pixels) + y * rgb->pitch);
-        for (int x = 0; x < rgb->w; ++x) {
-            picture.pixels.push_back(row[x] & 0xFFFFFFu);
-        }
-    }
-    SDL_FreeSurface(rgb);
-    return picture;
 }
 
 struct Step {
@@ -168,8 +136,8 @@ TEST(Tour, EveryStepStillShowsWhatTheProgramDoes) {
                 << "longer prints";
         }
         for (const auto& [kept, fresh] : shots) {
-            const Picture want = ReadPng(kept);
-            const Picture got = ReadPng(fresh);
+            const Picture want = ReadPng(kept.string());
+            const Picture got = ReadPng(fresh.string());
             ASSERT_FALSE(got.pixels.empty()) << fresh;
             EXPECT_TRUE(want.width == got.width && want.height == got.height &&
                         want.pixels == got.pixels)
