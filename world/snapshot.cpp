@@ -99,7 +99,7 @@ void RestoreBodySlots(World& world, Body& body, const BodyState& state,
     if (state.stickCount > kInlineSlots) {
         body.moreSticks = MoreSlots(world.moreStickSlots, kMaxBodySticks);
     }
-    const int32_t* slot = &slots[state.firstSlot];
+    const int32_t* slot = slots.data() + state.firstSlot;  // the world body has no slots
     for (int32_t i = 0; i < state.particleCount; ++i) {
         Particle* p = At(particles, *slot++);
         (i < kInlineSlots ? body.firstParticles[i] : body.moreParticles[i - kInlineSlots]) = p;
