@@ -78,6 +78,11 @@ void DrawHeadsUpText(const World& world, int32_t framesPerSecond, const FrameOpt
                    kBlack);
         y += 16;
     }
+    if (options.slowness != 1) {
+        DrawString(services, 10, y, "speed : 1/" + std::to_string(options.slowness), kWhite,
+                   kBlack);
+        y += 16;
+    }
     if (options.paused) {
         DrawString(services, 10, y, "paused", kWhite, kBlack);
         y += 16;

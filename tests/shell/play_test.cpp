@@ -235,6 +235,33 @@ TEST_F(Play, PausedShowsAThirdTextLine) {
     EXPECT_GT(lit(program.Read()), 20);
 }
 
+// The speed has a line of its own while it is not 1; [ stops at 1/8, ] at 1.
+TEST_F(Play, TheSpeedIsShownWhileItIsNotOneAndStaysWithinItsLimits) {
+    auto lit = [&](const Screen& s) {
+        int32_t n = 0;
+        for (int32_t y = 32; y < 48; ++y)
+            for (int32_t x = 10; x < 120; ++x)
+                n += RedOf(s.At(x, y)) >= 200 && BlueOf(s.At(x, y)) >= 200;
+        return n;
+    };
+    program.Run(1);
+    EXPECT_EQ(lit(program.Read()), 0);
+    for (int i = 0; i < 4; ++i) {
+        Tap(kKeyLeftBracket);
+    }
+    EXPECT_EQ(program.app.window.slowness, 8);
+    EXPECT_EQ(program.app.window.note, "speed 1/8 at slowest");
+    program.Run(1);
+    EXPECT_GT(lit(program.Read()), 20);
+    for (int i = 0; i < 4; ++i) {
+        Tap(kKeyRightBracket);
+    }
+    EXPECT_EQ(program.app.window.slowness, 1);
+    EXPECT_EQ(program.app.window.note, "speed 1 at fastest");
+    program.Run(1);
+    EXPECT_EQ(lit(program.Read()), 0);
+}
+
 TEST_F(Play, F12WritesAReadablePngAndAnUnwritableFolderDoesNotStopTheProgram) {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("tumble-shots-" + std::to_string(getpid()));
