@@ -50,6 +50,10 @@ void ShowFrame(App& app, Services& services) {
     options.paused = session.play.paused;
     options.slowness = app.window.slowness;
     options.replaying = IsReplaying(app.replay);
+    if (session.play.paused || app.window.scrubbing) {
+        options.timeline =
+            Timeline{FirstSessionPass(session), LastSessionPass(session), session.passes};
+    }
     if (app.window.help) {
         options.help = KeyHelpLines();
     }

@@ -262,6 +262,25 @@ TEST_F(Play, TheSpeedIsShownWhileItIsNotOneAndStaysWithinItsLimits) {
     EXPECT_EQ(lit(program.Read()), 0);
 }
 
+// While paused, a bar along the bottom spans the history with a tick at the
+// pass shown: at its right end until Left goes back.
+TEST_F(Play, ThePausedFrameShowsWhereTheWorldIsInItsHistory) {
+    input.MoveMouse(100, 100);
+    Tap(kKeySpace);
+    program.Run(40);
+    const int32_t end = program.services.screenWidth - 11;
+    const int32_t tickY = program.services.screenHeight - 10;
+    EXPECT_NE(program.Read().RgbAt(end, tickY), "255,255,255");
+    Tap(kKeyP);
+    program.Run(1);
+    EXPECT_EQ(program.Read().RgbAt(end, tickY), "255,255,255");
+    for (int i = 0; i < 10; ++i) {
+        Tap(kKeyLeft);
+    }
+    program.Run(1);
+    EXPECT_NE(program.Read().RgbAt(end, tickY), "255,255,255");
+}
+
 TEST_F(Play, F12WritesAReadablePngAndAnUnwritableFolderDoesNotStopTheProgram) {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("tumble-shots-" + std::to_string(getpid()));
