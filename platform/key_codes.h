@@ -30,3 +30,5 @@ constexpr int32_t kKeyRight = 128 + 77;
 constexpr int32_t kKeyG = 34;
 constexpr int32_t kKeyK = 37;
 constexpr int32_t kKeyTab = 15;
+constexpr int32_t kKeyLeftBracket = 26;
+constexpr int32_t kKeyRightBracket = 27;

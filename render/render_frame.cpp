@@ -1,5 +1,6 @@
 #include "render/render_frame.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -78,6 +79,11 @@ void DrawHeadsUpText(const World& world, int32_t framesPerSecond, const FrameOpt
                    kBlack);
         y += 16;
     }
+    if (options.slowness != 1) {
+        DrawString(services, 10, y, "speed : 1/" + std::to_string(options.slowness), kWhite,
+                   kBlack);
+        y += 16;
+    }
     if (options.paused) {
         DrawString(services, 10, y, "paused", kWhite, kBlack);
         y += 16;
@@ -89,6 +95,27 @@ void DrawHeadsUpText(const World& world, int32_t framesPerSecond, const FrameOpt
     if (!options.note.empty()) {
         DrawString(services, 10, y, std::string(options.note), kYellow, kBlack);
     }
+}
+
+constexpr uint32_t kTimelineColour = MakeColour(128, 128, 128);
+
+// A thin bar along the bottom spans the history that can be reached; it is
+// filled up to the pass shown, which a tick marks and a line names.
+void DrawTimeline(const Timeline& timeline, Services& services) {
+    const int32_t left = 10;
+    const int32_t width = services.screenWidth - 2 * left;
+    const int32_t top = services.screenHeight - 8;
+    const int64_t span = std::max<int64_t>(timeline.last - timeline.first, 1);
+    const int32_t x =
+        left + static_cast<int32_t>((timeline.now - timeline.first) * (width - 1) / span);
+    DrawRect(services, left, top, width, 4, kTimelineColour);
+    DrawLine(services, left, top + 1, x, top + 1, kWhite);
+    DrawLine(services, left, top + 2, x, top + 2, kWhite);
+    DrawLine(services, x, top - 3, x, top + 6, kWhite);
+    DrawString(services, left, top - 20,
+               "pass " + std::to_string(timeline.now) + " of " + std::to_string(timeline.first) +
+                   " to " + std::to_string(timeline.last),
+               kWhite, kBlack);
 }
 
 }  // namespace
@@ -108,6 +135,9 @@ void RenderFrame(const World& world, const Lighting& lighting, int32_t framesPer
     }
     DrawMouseMarker(options, services);
     DrawHeadsUpText(world, framesPerSecond, options, services);
+    if (options.timeline) {
+        DrawTimeline(*options.timeline, services);
+    }
     if (!options.help.empty()) {
         DrawHelpOverlay(options.help, services);
     }

@@ -35,6 +35,10 @@ struct WindowState {
     // takes over from the pass shown.
     bool scrubbing = false;
     uint32_t heldActions = 0;  // bit per KeyAction: its key was down at the last poll
+    // Slow motion: at speed 1/slowness the world steps on every slowness-th
+    // pass and idles in between; the recording keeps the idle passes.
+    int32_t slowness = 1;    // 1, 2, 4 or 8
+    int32_t slowPasses = 0;  // passes run at this speed, modulo slowness
 };
 
 struct App {

@@ -36,6 +36,8 @@ enum class KeyAction {
     NextView,
     Help,
     Screenshot,
+    Slower,
+    Faster,
     StepBack,     // held: one pass a frame
     StepForward,  // held: one pass a frame
     None,         // a line of the help only
@@ -75,6 +77,8 @@ inline constexpr KeyBinding kKeyTable[] = {
     {kKeyH, "H or F1", "show or hide the key help", KeyAction::Help},
     {kKeyF1, nullptr, nullptr, KeyAction::Help},
     {kKeyF12, "F12", "save the frame as a PNG", KeyAction::Screenshot},
+    {kKeyLeftBracket, "[ and ]", "half or twice the speed, from 1 down to 1/8", KeyAction::Slower},
+    {kKeyRightBracket, nullptr, nullptr, KeyAction::Faster},
     {kKeyLeft, "Left", "back one step, while paused (hold: play backwards)", KeyAction::StepBack},
     {kKeyRight, "Right", "forward one step, while paused (hold: play on)", KeyAction::StepForward},
     {kKeyEscape, "Escape", "quit (so does the close box)", KeyAction::None},

@@ -48,7 +48,12 @@ void ShowFrame(App& app, Services& services) {
     options.view = session.play.view;
     options.shape = session.play.shape;
     options.paused = session.play.paused;
+    options.slowness = app.window.slowness;
     options.replaying = IsReplaying(app.replay);
+    if (session.play.paused || app.window.scrubbing) {
+        options.timeline =
+            Timeline{FirstSessionPass(session), LastSessionPass(session), session.passes};
+    }
     if (app.window.help) {
         options.help = KeyHelpLines();
     }
@@ -249,6 +254,24 @@ void StepForward(App& app) {
     app.window.scrubbing = target < last;
 }
 
+constexpr int32_t kSlowestMotion = 8;
+
+// [ halves the speed and ] doubles it, between 1 and 1/8; at a limit the
+// screen says so. The count of passes starts again, so the first step at
+// the new speed comes after a whole round of idle passes.
+void ChangeSpeed(App& app, Services& services, bool slower) {
+    WindowState& window = app.window;
+    const int32_t slowness = slower ? window.slowness * 2 : window.slowness / 2;
+    if (slowness < 1 || slowness > kSlowestMotion) {
+        Note(app, services,
+             slower ? "speed 1/" + std::to_string(kSlowestMotion) + " at slowest"
+                    : "speed 1 at fastest");
+        return;
+    }
+    window.slowness = slowness;
+    window.slowPasses = 0;
+}
+
 // The actions that end going back: every one that changes the scene or the
 // passes to come. The left button takes over only when it goes down or up.
 bool TakesOver(KeyAction action) {
@@ -321,6 +344,10 @@ void Perform(App& app, Services& services, KeyAction action, int32_t amount) {
         case KeyAction::Screenshot:
             app.window.screenshotPending = true;
             return;
+        case KeyAction::Slower:
+            return ChangeSpeed(app, services, true);
+        case KeyAction::Faster:
+            return ChangeSpeed(app, services, false);
         case KeyAction::StepBack:
             return StepBack(app);
         case KeyAction::StepForward:
@@ -362,10 +389,21 @@ bool ChangesScene(KeyAction action) {
     return action <= KeyAction::SoftOrHard;
 }
 
-// The pass's controls: the pause, and while a replay plays, whether the
-// script's pass steps. The user's pause holds the script too.
+// Whether a running world steps in this pass at the window's speed: at 1/N
+// on every Nth pass, idle in between.
+bool SlowMotionSteps(WindowState& window) {
+    window.slowPasses = (window.slowPasses + 1) % window.slowness;
+    return window.slowPasses == 0;
+}
+
+// The pass's controls: the pause and the speed, and while a replay plays,
+// whether the script's pass steps. The user's pause and speed hold the
+// script too; O steps at once whatever the speed.
 PassControls PassControlsFor(App& app) {
     PassControls controls = ControlsFor(app.session.play);
+    if (!app.session.play.paused && !SlowMotionSteps(app.window)) {
+        controls.step = false;
+    }
     if (controls.step && ReplayHasPass(app.replay)) {
         controls.step = TakeReplayPass(app.replay);
     }

@@ -235,6 +235,52 @@ TEST_F(Play, PausedShowsAThirdTextLine) {
     EXPECT_GT(lit(program.Read()), 20);
 }
 
+// The speed has a line of its own while it is not 1; [ stops at 1/8, ] at 1.
+TEST_F(Play, TheSpeedIsShownWhileItIsNotOneAndStaysWithinItsLimits) {
+    auto lit = [&](const Screen& s) {
+        int32_t n = 0;
+        for (int32_t y = 32; y < 48; ++y)
+            for (int32_t x = 10; x < 120; ++x)
+                n += RedOf(s.At(x, y)) >= 200 && BlueOf(s.At(x, y)) >= 200;
+        return n;
+    };
+    program.Run(1);
+    EXPECT_EQ(lit(program.Read()), 0);
+    for (int i = 0; i < 4; ++i) {
+        Tap(kKeyLeftBracket);
+    }
+    EXPECT_EQ(program.app.window.slowness, 8);
+    EXPECT_EQ(program.app.window.note, "speed 1/8 at slowest");
+    program.Run(1);
+    EXPECT_GT(lit(program.Read()), 20);
+    for (int i = 0; i < 4; ++i) {
+        Tap(kKeyRightBracket);
+    }
+    EXPECT_EQ(program.app.window.slowness, 1);
+    EXPECT_EQ(program.app.window.note, "speed 1 at fastest");
+    program.Run(1);
+    EXPECT_EQ(lit(program.Read()), 0);
+}
+
+// While paused, a bar along the bottom spans the history with a tick at the
+// pass shown: at its right end until Left goes back.
+TEST_F(Play, ThePausedFrameShowsWhereTheWorldIsInItsHistory) {
+    input.MoveMouse(100, 100);
+    Tap(kKeySpace);
+    program.Run(40);
+    const int32_t end = program.services.screenWidth - 11;
+    const int32_t tickY = program.services.screenHeight - 10;
+    EXPECT_NE(program.Read().RgbAt(end, tickY), "255,255,255");
+    Tap(kKeyP);
+    program.Run(1);
+    EXPECT_EQ(program.Read().RgbAt(end, tickY), "255,255,255");
+    for (int i = 0; i < 10; ++i) {
+        Tap(kKeyLeft);
+    }
+    program.Run(1);
+    EXPECT_NE(program.Read().RgbAt(end, tickY), "255,255,255");
+}
+
 TEST_F(Play, F12WritesAReadablePngAndAnUnwritableFolderDoesNotStopTheProgram) {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("tumble-shots-" + std::to_string(getpid()));

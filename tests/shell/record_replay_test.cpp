@@ -444,6 +444,55 @@ TEST_F(RecordReplay, GoingBackShowsEachEarlierPassAndTakingOverReplays) {
     EXPECT_EQ(WindowEnd(again.app), WindowEnd(program.app));
 }
 
+// At 1/4 the world steps on every fourth pass and idles between; the idle
+// passes are recorded, so tumble-sim and the window's replay end in the same
+// world, and ] brings the speed back to 1.
+TEST_F(RecordReplay, SlowMotionStepsEveryFourthPassAndReplaysExactly) {
+    Offscreen program{true};
+    Record(program, PathOf("slow.script"));
+    const Session& session = program.app.session;
+    program.input.MoveMouse(320, 100);
+    program.Tap(kKeySpace);
+    program.Tap(kKeyLeftBracket);
+    program.Tap(kKeyLeftBracket);
+    EXPECT_EQ(program.app.window.slowness, 4);
+    auto steppedSince = [&](int64_t from) {
+        std::vector<int64_t> stepped;
+        for (int64_t pass = from + 1; pass <= session.passes; ++pass) {
+            if (SessionPassStepped(session, pass)) {
+                stepped.push_back(pass);
+            }
+        }
+        return stepped;
+    };
+    const int64_t slow = session.passes;
+    program.Run(12);
+    EXPECT_EQ(steppedSince(slow), (std::vector<int64_t>{slow + 4, slow + 8, slow + 12}));
+
+    program.input.MoveMouse(-30, 40);
+    program.Tap(kKeySpace);  // a drop between the steps
+    program.Tap(kKeyRightBracket);
+    program.Tap(kKeyRightBracket);
+    EXPECT_EQ(program.app.window.slowness, 1);
+    const int64_t normal = session.passes;
+    program.Run(3);
+    EXPECT_EQ(steppedSince(normal), (std::vector<int64_t>{normal + 1, normal + 2, normal + 3}));
+    ASSERT_TRUE(FinishRecording(program.app, stderr));
+
+    const std::string script = Slurp(PathOf("slow.script"));
+    EXPECT_NE(script.find("\nidle 3\nstep 1\nidle 3\n"), std::string::npos) << script;
+    EXPECT_EQ(SimEnd(script), WindowEnd(program.app));
+
+    Offscreen again{true};
+    std::string error;
+    ASSERT_TRUE(LoadReplay(again.app.replay, PathOf("slow.script"), error)) << error;
+    PlayReplayCommands(again.app, again.services);
+    for (int pass = 0; pass < 10000 && IsReplaying(again.app.replay); ++pass) {
+        again.Run(1);
+    }
+    EXPECT_EQ(WindowEnd(again.app), WindowEnd(program.app));
+}
+
 // Quitting while gone back: the recording ends in the world shown.
 TEST_F(RecordReplay, ARecordingLeftWhileGoneBackEndsWhereTheWindowWas) {
     Offscreen program{true};
