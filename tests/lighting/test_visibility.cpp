@@ -8,6 +8,7 @@
 
 #include "lighting/shadows.h"
 #include "lighting/visibility.h"
+#include "tests/world/scene.h"
 #include "world/factories.h"
 
 namespace {
@@ -97,16 +98,7 @@ TEST_F(Reach, ASpinningBoxNeverLetsLightThroughItself) {
     Box(300, 220, 340, 260);
     const double angle = 0.0174533;
     for (int32_t step = 0; step < 90; ++step) {
-        world.particles.Reset();
-        while (Particle* p = world.particles.Next()) {
-            if (p->body->id == kWorldBodyId) {
-                continue;
-            }
-            const double dx = p->position.x - 320;
-            const double dy = p->position.y - 240;
-            p->position = {320 + dx * std::cos(angle) - dy * std::sin(angle),
-                           240 + dx * std::sin(angle) + dy * std::cos(angle)};
-        }
+        TurnBodiesAbout(world, 320, 240, angle);
         LightAt(320, 80);
         ASSERT_FALSE(Lit(320, 300)) << step;
         ASSERT_FALSE(Lit(320, 240)) << step;

@@ -13,6 +13,7 @@
 #include "render/light_sprite.h"
 #include "render/render_frame.h"
 #include "shell/offscreen.h"
+#include "tests/world/scene.h"
 #include "world/factories.h"
 
 namespace {
@@ -168,16 +169,7 @@ TEST_F(LitScene, SoftShadowsOfASpinningBoxMoveWithoutPopping) {
     Screen before = Draw();
     const double angle = 0.00872665;
     for (int32_t step = 0; step < 120; ++step) {
-        world.particles.Reset();
-        while (Particle* p = world.particles.Next()) {
-            if (p->body->id == kWorldBodyId) {
-                continue;
-            }
-            const double dx = p->position.x - 320;
-            const double dy = p->position.y - 240;
-            p->position = {320 + dx * std::cos(angle) - dy * std::sin(angle),
-                           240 + dx * std::sin(angle) + dy * std::cos(angle)};
-        }
+        TurnBodiesAbout(world, 320, 240, angle);
         UpdateBodyGeometry(world);
         BuildShadows(world, lighting);
         Screen after = Draw();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "world/factories.h"
@@ -26,6 +27,21 @@ inline Particle* AddMovedParticle(World& world, Body* body, Vec2 from, Vec2 at) 
 
 inline Particle* AddParticleAt(World& world, Body* body, Vec2 at) {
     return AddMovedParticle(world, body, at, at);
+}
+
+// Turns every body but the world body about (cx, cy) by `angle` radians,
+// moving only the positions, as a spin of one step would.
+inline void TurnBodiesAbout(World& world, double cx, double cy, double angle) {
+    world.particles.Reset();
+    while (Particle* p = world.particles.Next()) {
+        if (p->body->id == kWorldBodyId) {
+            continue;
+        }
+        const double dx = p->position.x - cx;
+        const double dy = p->position.y - cy;
+        p->position = {cx + dx * std::cos(angle) - dy * std::sin(angle),
+                       cy + dx * std::sin(angle) + dy * std::cos(angle)};
+    }
 }
 
 // Moves a body's particles by (dx, dy), keeping them at rest.
