@@ -244,14 +244,28 @@ printf 'shot %s\n' "$work/sim-end.png" | cat "$work/session.script" - | "$sim" |
 # Lists the pixels of a colour in a region: pixels PICTURE X Y W H R G B
 pixels() {
   convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- |
-    awk -v r="$6" -v g="$7" -v b="$8" -F'[(),:]+' 'NR > 1 && $4 == r && $5 == g && $6 == b { print $1, $2 }'
+    awk -v x="$2" -v y="$3" -v r="$6" -v g="$7" -v b="$8" -F'[(),:]+' \
+      'NR > 1 && $4 == r && $5 == g && $6 == b { print $1 + x, $2 + y }'
 }
-# Below the text lines, where both frames show the same.
-window_bounds=$(pixels "$work/paused.png" 0 50 640 430 96 96 0)
-sim_bounds=$(pixels "$work/sim-end.png" 0 50 640 430 96 96 0)
-[ -n "$window_bounds" ] || fail "the paused window shows no bounds"
-[ "$window_bounds" = "$sim_bounds" ] ||
+# Only where neither frame draws text: the window alone has the paused line
+# and the timeline along the bottom, and the study view's figures at the top
+# right read differently in the two (its times). The box drifts after the
+# drag, by how fast the hand moved, so it may lie partly under either.
+clear_bounds() {
+  pixels "$1" 0 50 460 50 96 96 0
+  pixels "$1" 0 100 640 345 96 96 0
+}
+window_bounds=$(clear_bounds "$work/paused.png")
+sim_bounds=$(clear_bounds "$work/sim-end.png")
+[ -n "$window_bounds" ] || fail "the paused window shows no bounds outside its text"
+if [ "$window_bounds" != "$sim_bounds" ]; then
+  # Where each frame has the box, to tell a drift from a stray pixel.
+  extent() { echo "$1" | awk 'NR == 1 || $1 < x0 { x0 = $1 } NR == 1 || $1 > x1 { x1 = $1 }
+    NR == 1 || $2 < y0 { y0 = $2 } NR == 1 || $2 > y1 { y1 = $2 }
+    END { printf "x %s to %s, y %s to %s, %d pixels", x0, x1, y0, y1, NR }'; }
+  echo "window bounds: $(extent "$window_bounds"); tumble-sim bounds: $(extent "$sim_bounds")"
   fail "tumble-sim's replay of the recording puts the box elsewhere than the window"
+fi
 echo "ok: tumble-sim's replay of the recording ends where the window did ($(echo "$window_bounds" | wc -l) bounds pixels)"
 
 # --- Second run: the window manager asks the window to close.
