@@ -50,12 +50,13 @@ inline Body* BuildColumn(World& world, int32_t boxes = 8) {
     return top;
 }
 
-// `count` bodies dropped one every 10 steps from y = 40 over the middle
-// 200 pixels of the screen, cycling through `shapes`.
-inline void BuildPile(World& world, int32_t count, const std::vector<Shape>& shapes) {
+// `count` bodies dropped one every `stepsApart` steps from y = 40 over the
+// middle 200 pixels of the screen, cycling through `shapes`.
+inline void BuildPile(World& world, int32_t count, const std::vector<Shape>& shapes,
+                      int32_t stepsApart = 10) {
     for (int32_t i = 0; i < count; ++i) {
         DropShape(world, shapes[i % shapes.size()], 220 + (i * 37) % 200, 40);
-        RunSteps(world, 10);
+        RunSteps(world, stepsApart);
     }
 }
 
