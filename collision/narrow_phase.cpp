@@ -1,5 +1,6 @@
 #include "collision/narrow_phase.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "collision/contact_registry.h"
@@ -151,21 +152,26 @@ Stick* FindContactEdge(const Body& edgeBody, const Vec2& normal, float h, const 
     return BodyStick(edgeBody, edgeBody.stickCount);
 }
 
+// Shorter than this, an edge has collapsed (a body crushed flat in a pile):
+// a place along it would be the vertex's distance divided by next to
+// nothing, and would throw the edge's ends across the world.
+constexpr double kShortestEdge = 1e-3;
+
 // Pushes the vertex out by the separation T and the edge's ends the other
 // way, shared by mass and by where along the edge the vertex lies (t = 0 at
-// P1, 1 at P2, not clamped). An edge of zero length gives no place along it
-// and moves nothing.
+// P1, 1 at P2, not clamped). An edge collapsed to (next to) zero length
+// gives no place along it and moves nothing.
 void SeparateVertexFromEdge(const Body& edgeBody, const Body& vertexBody, Particle* p1,
                             Particle* p2, Particle* v, const Vec2& T) {
     Vec2 delta = {p2->position.x - p1->position.x, p2->position.y - p1->position.y};
+    if (std::max(std::fabs(delta.x), std::fabs(delta.y)) < kShortestEdge) {
+        return;
+    }
     Vec2 u = {v->position.x - T.x, v->position.y - T.y};
     float t;
     if (std::fabs(delta.x) > std::fabs(delta.y)) {
         t = static_cast<float>((u.x - p1->position.x) / delta.x);
     } else {
-        if (delta.y == 0) {
-            return;
-        }
         t = static_cast<float>((u.y - p1->position.y) / delta.y);
     }
     if (!std::isfinite(t)) {

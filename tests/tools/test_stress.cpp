@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
+#include "dynamics/gravity.h"
 #include "lighting/shadows.h"
 #include "session/session.h"
 #include "session/update_world.h"
@@ -91,8 +93,45 @@ TEST(WallChecks, ABoxDroppedOnTheCornerStartsOutsideAndIsBroughtInside) {
     for (int pass = 0; pass < 100; ++pass) {
         UpdateWorld(sim.world, sim.lighting, 0, 0);
     }
-    EXPECT_LE(WallExcursion(sim.world), WallTolerance(sim.world));
-    EXPECT_EQ(WallTolerance(sim.world), 1.0);
+    EXPECT_LE(WallExcursion(sim.world), WallTolerance(sim.world, false));
+    EXPECT_EQ(WallTolerance(sim.world, false), 1.0);
+}
+
+// Under gravity the floor alone bears the pile: twice the margin; and once
+// gravity has pressed an over-full room, no bound, even with gravity off.
+TEST(WallChecks, GravityDoublesTheToleranceAndAnOverFullRoomItPressedHasNone) {
+    Session sim;
+    StartSession(sim);
+    for (int32_t i = 0; i < 96; ++i) {  // just over half the room
+        DropBox(sim.world, 60 + (i % 12) * 45, 60 + (i / 12) * 45);
+    }
+    const double shared = WallTolerance(sim.world, false);
+    EXPECT_GT(shared, 1.0);
+    SetGravity(sim.world, true);
+    EXPECT_EQ(WallTolerance(sim.world, true), 2 * shared);
+    for (int32_t i = 0; i < 100; ++i) {  // 196 boxes cannot lie side by side in the room
+        DropBox(sim.world, 320, 240);
+    }
+    EXPECT_EQ(WallTolerance(sim.world, true), INFINITY);
+    SetGravity(sim.world, false);
+    EXPECT_EQ(WallTolerance(sim.world, true), INFINITY);
+    EXPECT_GT(WallTolerance(sim.world, false), 5.0);
+    EXPECT_LT(WallTolerance(sim.world, false), INFINITY);
+}
+
+// Dozens of boxes dropped on one spot in a corner crush one flat, one side
+// shorter than a millionth of a pixel. The place along that side where a
+// corner meets it was once a distance divided by next to nothing, and threw
+// the box 1.5 million pixels in one step, and on for ever.
+TEST(StressFinds, ABoxCrushedFlatInACornerPileThrowsNothingAcrossTheWorld) {
+    std::ifstream file(std::string(TUMBLE_TEST_DIR) + "/crushed_corner.script");
+    ASSERT_TRUE(file) << "crushed_corner.script";
+    Session sim;
+    StartSession(sim);
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunScript(sim, file, out, err, nullptr), 0) << err.str();
+    EXPECT_LT(WallExcursion(sim.world), 40.0);  // less than a box outside, as it was dropped
 }
 
 TEST(StressRuns, TheSameSeedGivesTheSameRunAndItsScriptReplaysIt) {

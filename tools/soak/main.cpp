@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dynamics/gravity.h"
 #include "session/session.h"
 #include "session/update_world.h"
 #include "tools/sim/crowd.h"
@@ -118,7 +119,8 @@ bool RunPasses(Session& sim, const Arguments& args, std::vector<Sample>& samples
         sim.passes += 1;
         CheckPass(sim.world, sim.lighting, problems);
         const double excursion = WallExcursion(sim.world);
-        const double tolerance = args.tolerance >= 0 ? args.tolerance : WallTolerance(sim.world);
+        const double tolerance =
+            args.tolerance >= 0 ? args.tolerance : WallTolerance(sim.world, GravityIsOn(sim.world));
         if (pass >= kQuietPasses && !(excursion <= tolerance)) {
             problems.push_back("a particle lies " + std::to_string(excursion) +
                                " pixels outside the walls");

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dynamics/gravity.h"
+
 namespace {
 
 // Beyond this many findings of one kind the rest add nothing.
@@ -110,6 +112,17 @@ void CheckShadowCount(const World& world, const Lighting& lighting,
     }
 }
 
+// Without gravity, by the share of the room the bodies would cover side by side.
+double SharedWallTolerance(double share) {
+    if (share <= 0.5) {
+        return 1.0;
+    }
+    if (share <= 1.0) {
+        return 1.0 + 8.0 * (share - 0.5);  // 5 pixels when the boxes would fill the room
+    }
+    return 5.0 + 60.0 * (share - 1.0);  // 6 pixels more for every tenth of the room too many
+}
+
 }  // namespace
 
 bool CheckPass(const World& world, const Lighting& lighting, std::vector<std::string>& problems) {
@@ -148,7 +161,7 @@ double WallExcursion(const World& world) {
     return worst;
 }
 
-double WallTolerance(const World& world) {
+double WallTolerance(const World& world, bool pressedByGravity) {
     double covered = 0;
     for (const Body& b : world.bodies) {
         if (b.particleCount > 1) {
@@ -159,13 +172,13 @@ double WallTolerance(const World& world) {
     const Vec2& screen = world.settings.ScreenSize;
     const double room = (screen.x - 2) * (screen.y - 2);  // between the walls at 1 and size − 1
     const double share = covered / room;
-    if (share <= 0.5) {
-        return 1.0;
+    // Once gravity has pressed an over-full room's pile into the floor, what
+    // the room cannot hold stays pressed there: no bound.
+    if (pressedByGravity && share > 1.0) {
+        return INFINITY;
     }
-    if (share <= 1.0) {
-        return 1.0 + 8.0 * (share - 0.5);  // 5 pixels when the boxes would fill the room
-    }
-    return 5.0 + 60.0 * (share - 1.0);  // 6 pixels more for every tenth of the room too many
+    // The pile's weight rests on the floor alone, not on four walls.
+    return (GravityIsOn(world) ? 2.0 : 1.0) * SharedWallTolerance(share);
 }
 
 int32_t MissingShadowQuads(const World& world, const Lighting& lighting) {

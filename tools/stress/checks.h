@@ -30,9 +30,11 @@ double WallExcursion(const World& world);
 // most half the room inside the walls, growing to 5 pixels as they would fill
 // it, and by 6 pixels for every tenth of the room beyond. With room to spare
 // the boxes come to rest inside; with more boxes than room they press on each
-// other and on the walls for good. The envelope is measured
+// other and on the walls for good. Under gravity twice as far; and without
+// bound in an over-full room once gravity has pressed it (`pressedByGravity`:
+// gravity was on at some time in the run). The envelope is measured
 // (docs/RELIABILITY.md).
-double WallTolerance(const World& world);
+double WallTolerance(const World& world, bool pressedByGravity);
 
 // The number of shadow quads that the last rebuild left out (a light on an
 // outline's first corner or within half a pixel of its centre, or no

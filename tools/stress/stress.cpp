@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "dynamics/drag.h"
-#include "lighting/light.h"
 #include "dynamics/gravity.h"
+#include "lighting/light.h"
 #include "session/commands.h"
 #include "session/play.h"
 #include "session/session.h"
@@ -409,6 +409,7 @@ class StressRun {
         command.on = on;
         Run(command);
         result_.counts.gravitySwitches += kind == CommandKind::Gravity;
+        gravityHasPressed_ = gravityHasPressed_ || GravityIsOn(sim_.world);
         passesSinceDrop_ = 0;  // everything wakes and may move again
     }
 
@@ -563,8 +564,9 @@ class StressRun {
     }
 
     void CheckWalls(double excursion, std::vector<std::string>& problems) {
-        const double tolerance =
-            options_.wallTolerance >= 0 ? options_.wallTolerance : WallTolerance(sim_.world);
+        const double tolerance = options_.wallTolerance >= 0
+                                     ? options_.wallTolerance
+                                     : WallTolerance(sim_.world, gravityHasPressed_);
         StressResult& r = result_;
         r.counts.quietPassesChecked += 1;
         r.worstQuietExcursion = std::max(r.worstQuietExcursion, excursion);
@@ -616,6 +618,7 @@ class StressRun {
     bool unwrittenIdle_ = false;
     bool heldUpright_ = false;  // the held box was upright when grabbed
     int64_t passesSinceDrop_ = 0;
+    bool gravityHasPressed_ = false;  // gravity was on at some time in the run
     int32_t lastDropX_ = 0;
     int32_t lastDropY_ = 0;
     int32_t sandboxDrops_ = 0;  // shapes dropped by the sandbox episodes
