@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "dynamics/gravity.h"
+#include "dynamics/pins.h"
 #include "lighting/shadows.h"
 #include "session/session.h"
 #include "session/update_world.h"
@@ -99,7 +100,7 @@ TEST(WallChecks, ABoxDroppedOnTheCornerStartsOutsideAndIsBroughtInside) {
 
 // Under gravity the floor alone bears the pile: twice the margin; and once
 // gravity has pressed an over-full room, no bound, even with gravity off.
-TEST(WallChecks, GravityDoublesTheToleranceAndAnOverFullRoomItPressedHasNone) {
+TEST(WallChecks, GravityDoublesTheToleranceAndAnOverFullRoomPressedOrPinnedHasNone) {
     Session sim;
     StartSession(sim);
     for (int32_t i = 0; i < 96; ++i) {  // just over half the room
@@ -117,6 +118,9 @@ TEST(WallChecks, GravityDoublesTheToleranceAndAnOverFullRoomItPressedHasNone) {
     EXPECT_EQ(WallTolerance(sim.world, true), INFINITY);
     EXPECT_GT(WallTolerance(sim.world, false), 5.0);
     EXPECT_LT(WallTolerance(sim.world, false), INFINITY);
+    // Nor while a pinned body holds part of an over-full room still.
+    PinBody(sim.world, *sim.world.bodies.Current());
+    EXPECT_EQ(WallTolerance(sim.world, false), INFINITY);
 }
 
 // Dozens of boxes dropped on one spot in a corner crush one flat, one side

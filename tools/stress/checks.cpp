@@ -163,18 +163,21 @@ double WallExcursion(const World& world) {
 
 double WallTolerance(const World& world, bool pressedByGravity) {
     double covered = 0;
+    bool pinned = false;
     for (const Body& b : world.bodies) {
         if (b.particleCount > 1) {
             // A 40 × 40 box as Space drops it at start-up; a bigger shape as big as it is.
             covered += std::max(40.0 * 40.0, std::abs(OutlineArea(b)));
         }
+        pinned = pinned || b.pinned;
     }
     const Vec2& screen = world.settings.ScreenSize;
     const double room = (screen.x - 2) * (screen.y - 2);  // between the walls at 1 and size − 1
     const double share = covered / room;
-    // Once gravity has pressed an over-full room's pile into the floor, what
-    // the room cannot hold stays pressed there: no bound.
-    if (pressedByGravity && share > 1.0) {
+    // Once gravity has pressed an over-full room's pile into the floor, or
+    // while pinned bodies hold part of it still, what the room cannot hold is
+    // not shared out among the walls: no bound.
+    if ((pressedByGravity || pinned) && share > 1.0) {
         return INFINITY;
     }
     // The pile's weight rests on the floor alone, not on four walls.

@@ -32,8 +32,8 @@ double WallExcursion(const World& world);
 // the boxes come to rest inside; with more boxes than room they press on each
 // other and on the walls for good. Under gravity twice as far; and without
 // bound in an over-full room once gravity has pressed it (`pressedByGravity`:
-// gravity was on at some time in the run). The envelope is measured
-// (docs/RELIABILITY.md).
+// gravity was on at some time in the run) or while a body is pinned. The
+// envelope is measured (docs/RELIABILITY.md).
 double WallTolerance(const World& world, bool pressedByGravity);
 
 // The number of shadow quads that the last rebuild left out (a light on an
