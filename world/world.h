@@ -93,3 +93,10 @@ void StartWorld(World& world);
 // identifier counters back to 1, nothing grabbed. The settings and whether
 // the study trace is collected are kept.
 void RestartWorld(World& world);
+
+// A body's centre (the mean of its particles, each divided before it is
+// added, in slot order) and its axis-aligned bounds, from where its particles
+// are now. A body without particles keeps what it had. The step measures
+// every body in each pass; the factories measure a body as they make it, so
+// that a box dropped while the world is paused has its own centre at once.
+void MeasureBody(Body& body);

@@ -169,6 +169,16 @@ TEST(SimPlay, StudyViewCollectsThePairsAndContactsOfTheLastStepOnlyWhileItIsOn) 
     EXPECT_FALSE(back.sim.world.trace.collecting);
 }
 
+// A paused window right after a drop: the box's shadow fans from its own
+// centre, not from the corner of the screen.
+TEST(SimPlay, ABoxDroppedWhilePausedCastsItsShadowFromItsCentre) {
+    PlayRun run("mouse 320 60\nbox 300 240\nidle 1\ndump\n");
+    EXPECT_NE(run.out.find("\"bodies\": [[300, 240, 280, 220, 320, 260]]"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"shadows\": [[300, 240, 280, 220, 320, 220]"), std::string::npos)
+        << run.out;
+}
+
 TEST(SimPlay, MalformedPlayCommandsNameTheirLine) {
     EXPECT_EQ(PlayRun("idle\n").status, 2);
     EXPECT_EQ(PlayRun("step 1\nidle -1\n").err,
