@@ -1,6 +1,5 @@
 #include "world/world.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "world/factories.h"
@@ -23,23 +22,4 @@ void RestartWorld(World& world) {
     world.settings = settings;
     world.trace.collecting = collecting;
     StartWorld(world);
-}
-
-void MeasureBody(Body& body) {
-    const int32_t count = body.particleCount;
-    if (count < 1) {
-        return;
-    }
-    SetVec2(body.centre, 0, 0);
-    Vec2 max = BodyParticle(body, 1)->position;
-    Vec2 min = max;
-    for (int32_t i = 1; i <= count; ++i) {
-        const Vec2& p = BodyParticle(body, i)->position;
-        body.centre.x += p.x / count;
-        body.centre.y += p.y / count;
-        max = {std::max(max.x, p.x), std::max(max.y, p.y)};
-        min = {std::min(min.x, p.x), std::min(min.y, p.y)};
-    }
-    body.boundsMax = max;
-    body.boundsMin = min;
 }
