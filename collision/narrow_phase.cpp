@@ -157,27 +157,28 @@ Stick* FindContactEdge(const Body& edgeBody, const Vec2& normal, float h, const 
 // nothing, and would throw the edge's ends across the world.
 constexpr double kShortestEdge = 1e-3;
 
-// Pushes the vertex out by the separation T and the edge's ends the other
-// way, shared by mass and by where along the edge the vertex lies (t = 0 at
-// P1, 1 at P2, not clamped). An edge collapsed to (next to) zero length
-// gives no place along it and moves nothing.
-void SeparateVertexFromEdge(const Body& edgeBody, const Body& vertexBody, Particle* p1,
-                            Particle* p2, Particle* v, const Vec2& T) {
-    Vec2 delta = {p2->position.x - p1->position.x, p2->position.y - p1->position.y};
+// Where along the edge P1-P2 the vertex lies once moved out by the
+// separation T: 0 at P1, 1 at P2, not clamped. False for an edge collapsed
+// to (next to) zero length, which gives no place along it.
+bool PlaceAlongEdge(const Particle& p1, const Particle& p2, const Particle& v, const Vec2& T,
+                    float& t) {
+    Vec2 delta = {p2.position.x - p1.position.x, p2.position.y - p1.position.y};
     if (std::max(std::fabs(delta.x), std::fabs(delta.y)) < kShortestEdge) {
-        return;
+        return false;
     }
-    Vec2 u = {v->position.x - T.x, v->position.y - T.y};
-    float t;
+    Vec2 u = {v.position.x - T.x, v.position.y - T.y};
     if (std::fabs(delta.x) > std::fabs(delta.y)) {
-        t = static_cast<float>((u.x - p1->position.x) / delta.x);
+        t = static_cast<float>((u.x - p1.position.x) / delta.x);
     } else {
-        t = static_cast<float>((u.y - p1->position.y) / delta.y);
+        t = static_cast<float>((u.y - p1.position.y) / delta.y);
     }
-    if (!std::isfinite(t)) {
-        return;
-    }
+    return std::isfinite(t);
+}
 
+// Pushes the vertex out by the separation T and the edge's ends the other
+// way, shared by mass and by where along the edge the vertex lies (t).
+void SeparateVertexFromEdge(const Body& edgeBody, const Body& vertexBody, Particle* p1,
+                            Particle* p2, Particle* v, const Vec2& T, float t) {
     float mE = p1->body->mass;
     float mW = v->body->mass;
     float s = mE + mW;
@@ -206,6 +207,18 @@ void SeparateVertexFromEdge(const Body& edgeBody, const Body& vertexBody, Partic
             v->position.y -= T.y * wW;
         }
     }
+}
+
+// The study view's record of the separation: the mark taken before it, with
+// where the edge's ends and the corner went.
+void TraceSeparation(World& world, const StudyTrace::SeparationMark& before, float along,
+                     const Particle& p1, const Particle& p2, const Particle& v) {
+    StudyTrace::SeparationMark& mark = world.trace.separation;
+    mark = before;
+    mark.along = along;
+    mark.cornerAfter = v.position;
+    mark.edgeAAfter = p1.position;
+    mark.edgeBAfter = p2.position;
 }
 
 }  // namespace
@@ -277,9 +290,11 @@ void CollideBodies(World& world, Body* first, Body* second) {
     }
     const StudyTrace::SeparationMark before = {
         world.trace.pass, least.depth, N, p1->position, p2->position, v->position, v->position};
-    SeparateVertexFromEdge(*edgeBody, *vertexBody, p1, p2, v, T);
+    float t = 0;
+    if (PlaceAlongEdge(*p1, *p2, *v, T, t)) {
+        SeparateVertexFromEdge(*edgeBody, *vertexBody, p1, p2, v, T, t);
+    }
     if (world.trace.collecting) {
-        world.trace.separation = before;
-        world.trace.separation.cornerAfter = v->position;
+        TraceSeparation(world, before, t, *p1, *p2, *v);
     }
 }

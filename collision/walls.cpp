@@ -16,12 +16,17 @@ void CollideWallParticle(World& world, const Wall& wall, Particle* p) {
     if (!(d < 0)) {
         return;  // on the line or on the inner side
     }
+    const float depth = -d;
+    const Vec2 before = p->position;
     if (d < -kMaxWallPush) {
         d = -kMaxWallPush;
     }
     Vec2 pen = {wall.normal.x * d, wall.normal.y * d};
     p->position.x = p->position.x - pen.x;
     p->position.y = p->position.y - pen.y;
+    if (world.trace.collecting && depth > world.trace.wallPush.depth) {
+        world.trace.wallPush = {world.trace.pass, depth, before, p->position};
+    }
 
     Contact probe{};
     probe.kind = WallContact;

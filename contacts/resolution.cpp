@@ -31,6 +31,15 @@ void TurnAgainstSliding(Vec2& f, const Vec2& v) {
     }
 }
 
+// The edge's motion in this step minus the particle's, along the edge t;
+// only B's motion stands for the edge's.
+float SlidingAlong(const Particle& b, const Particle& p, const Vec2& t) {
+    Vec2 dB = Displacement(b);
+    Vec2 dP = Displacement(p);
+    Vec2 r = {dB.x - dP.x, dB.y - dP.y};
+    return static_cast<float>(Dot(r, t));
+}
+
 void Move(Particle& p, const Vec2& by) {
     p.position.x += by.x;
     p.position.y += by.y;
@@ -45,11 +54,7 @@ void ResolveEdgeContact(World& world, const Contact& contact) {
     const int32_t passes = world.settings.IterationCount;
 
     Vec2 t = Unit({b.position.x - a.position.x, b.position.y - a.position.y});
-    // Only B's motion stands for the edge's.
-    Vec2 dB = Displacement(b);
-    Vec2 dP = Displacement(p);
-    Vec2 r = {dB.x - dP.x, dB.y - dP.y};
-    float s = static_cast<float>(Dot(r, t));
+    float s = SlidingAlong(b, p, t);
     Vec2 v = Scaled(t, s);
 
     // The deeper the particle went in, the larger the step.
@@ -84,6 +89,9 @@ void ResolveEdgeContact(World& world, const Contact& contact) {
         Move(b, f);
     } else if (mP != 0) {
         Move(p, {-f.x, -f.y});
+    }
+    if (world.trace.collecting) {
+        world.trace.friction = {world.trace.pass, s, SlidingAlong(b, p, t), p.position, t};
     }
 }
 

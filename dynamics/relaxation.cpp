@@ -34,3 +34,9 @@ void RelaxStick(const Stick& stick) {
         b->position.y -= dy * ratio / 2 * stick.stiffness;
     }
 }
+
+float StickLengthError(const Stick& stick) {
+    float dx = static_cast<float>(stick.particleB->position.x - stick.particleA->position.x);
+    float dy = static_cast<float>(stick.particleB->position.y - stick.particleA->position.y);
+    return std::sqrt(dx * dx + dy * dy) - stick.restLength;
+}

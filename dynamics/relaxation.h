@@ -9,3 +9,7 @@ void RelaxSticks(World& world);
 
 // One stick's share of that pass.
 void RelaxStick(const Stick& stick);
+
+// How much longer the stick is than its rest length (negative: shorter),
+// measured in single precision as its relaxation measures it.
+float StickLengthError(const Stick& stick);

@@ -1,5 +1,7 @@
 #include "dynamics/step.h"
 
+#include <cmath>
+
 #include "collision/broad_phase.h"
 #include "collision/walls.h"
 #include "contacts/resolution.h"
@@ -40,11 +42,35 @@ void TracePairs(World& world) {
     }
 }
 
+// One relaxation of every stick; for the study view, the stick furthest
+// from its rest length as it begins is noted when it is further off than
+// any noted before in this step.
+void RelaxSticksTraced(World& world) {
+    const Stick* worst = nullptr;
+    float error = 0;
+    for (const Stick& stick : world.sticks) {
+        const float e = StickLengthError(stick);
+        if (std::fabs(e) > std::fabs(error)) {
+            worst = &stick;
+            error = e;
+        }
+    }
+    RelaxSticks(world);
+    StudyTrace::StretchMark& mark = world.trace.stretch;
+    if (worst != nullptr && std::fabs(error) > std::fabs(mark.before)) {
+        mark = {world.trace.pass, error, StickLengthError(*worst), worst->particleA->position,
+                worst->particleB->position};
+    }
+}
+
 }  // namespace
 
 void StepWorld(World& world) {
     if (world.trace.collecting) {
         world.trace.separation = {};
+        world.trace.stretch = {};
+        world.trace.wallPush = {};
+        world.trace.friction = {};
     }
     IntegrateParticles(world);
     // The count is read again at every test, as the loop runs.
@@ -52,7 +78,11 @@ void StepWorld(World& world) {
         world.trace.pass = iteration;
         AdvanceParticles(world);
         UpdateBodyGeometry(world);
-        RelaxSticks(world);
+        if (world.trace.collecting) {
+            RelaxSticksTraced(world);
+        } else {
+            RelaxSticks(world);
+        }
         if (IsGrabbing(world)) {
             PullGrabbedParticle(world);
         }

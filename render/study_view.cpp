@@ -85,6 +85,39 @@ void DrawSeparation(const StudyTrace::SeparationMark& mark, Services& services) 
     DrawSegment(services, mark.corner, moved, kAxisColour);
 }
 
+// A particle beyond a wall is off the screen, and so is a push of the full 10
+// pixels: the push is drawn as long as it was (not magnified) from the wall
+// inwards, level with the particle, with a dot where it ends.
+void DrawWallPush(const StudyTrace::WallPushMark& push, Services& services) {
+    Vec2 inwards = {push.to.x - push.from.x, push.to.y - push.from.y};
+    Normalise(inwards);
+    const Vec2 start = {push.from.x + inwards.x * push.depth,
+                        push.from.y + inwards.y * push.depth};
+    const Vec2 end = {start.x + push.to.x - push.from.x, start.y + push.to.y - push.from.y};
+    DrawSegment(services, start, end, kWallPushColour);
+    DrawDot(services, end, kWallPushColour);
+}
+
+// The moments of the step's relaxation, wall pass and friction: the stick
+// furthest from its rest length where relaxation left it, the deepest wall
+// push, and the sliding along the last edge contact before friction,
+// magnified as the penetrations are.
+void DrawPassMoments(const StudyTrace& trace, Services& services) {
+    if (trace.stretch.pass != 0) {
+        DrawSegment(services, trace.stretch.a, trace.stretch.b, kStretchColour);
+    }
+    if (trace.wallPush.pass != 0) {
+        DrawWallPush(trace.wallPush, services);
+    }
+    const StudyTrace::FrictionMark& friction = trace.friction;
+    if (friction.pass != 0) {
+        const double length = friction.before * kPenetrationScale;
+        const Vec2 tip = {friction.particle.x + friction.tangent.x * length,
+                          friction.particle.y + friction.tangent.y * length};
+        DrawSegment(services, friction.particle, tip, kFrictionColour);
+    }
+}
+
 // The two corners of every outline that the mouse's light's shadow is cast
 // from, each on a line from the light.
 void DrawSilhouettes(const World& world, const Lighting& lighting, Services& services) {
@@ -147,6 +180,7 @@ void DrawStudyView(const World& world, const Lighting& lighting, const StudyOpti
     DrawSilhouettes(world, lighting, services);
     DrawBodies(world, services);
     DrawTrace(world.trace, services);
+    DrawPassMoments(world.trace, services);
     DrawSeparation(world.trace.separation, services);
     DrawNumbers(world, options, services);
 }

@@ -10,7 +10,10 @@
 // and its penetration vector magnified kPenetrationScale times so that half a
 // pixel shows), the last separating-axis test that found an overlap (the edge
 // it hit, its axis as an arrow, the corner's move, magnified the same), the
-// silhouette corners of every outline as the mouse's light sees them, and a
+// step's most stretched stick, its deepest wall push (as long as it was, from
+// the wall inwards), the last edge contact's sliding along the edge
+// before friction (magnified the same), the silhouette corners of every
+// outline as the mouse's light sees them, and a
 // block of text at the top right: boxes, pairs, contacts, that test's overlap
 // and, unless left out, the milliseconds of the last step, shadow rebuild and
 // frame.
@@ -33,3 +36,6 @@ constexpr uint32_t kPenetrationColour = MakeColour(255, 160, 0);
 constexpr uint32_t kEdgeColour = MakeColour(255, 64, 160);
 constexpr uint32_t kAxisColour = MakeColour(0, 255, 0);
 constexpr uint32_t kSilhouetteColour = MakeColour(64, 64, 160);
+constexpr uint32_t kStretchColour = MakeColour(0, 200, 255);
+constexpr uint32_t kWallPushColour = MakeColour(192, 255, 64);
+constexpr uint32_t kFrictionColour = MakeColour(200, 160, 255);

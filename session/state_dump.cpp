@@ -100,28 +100,100 @@ std::string DumpState(const World& world, const Lighting& lighting, int64_t pass
     return out;
 }
 
+namespace {
+
+void AppendPoint(std::string& out, const char* name, const Vec2& p) {
+    out += ", \"";
+    out += name;
+    out += "\": ";
+    AppendArray(out, {p.x, p.y});
+}
+
+void AppendSegment(std::string& out, const char* name, const Vec2& a, const Vec2& b) {
+    out += ", \"";
+    out += name;
+    out += "\": [";
+    AppendArray(out, {a.x, a.y});
+    out += ", ";
+    AppendArray(out, {b.x, b.y});
+    out += ']';
+}
+
+// `"name": {"pass": N, "key": value` for a mark of the trace; its points
+// follow, then `}`.
+void BeginMark(std::string& out, const char* name, int32_t pass, const char* key, double value) {
+    out += ", \"";
+    out += name;
+    out += "\": {\"pass\": " + std::to_string(pass) + ", \"" + key + "\": ";
+    AppendNumber(out, value);
+}
+
+void AppendSeparation(std::string& out, const StudyTrace::SeparationMark& mark) {
+    if (mark.pass == 0) {
+        return;
+    }
+    BeginMark(out, "separation", mark.pass, "depth", mark.depth);
+    AppendPoint(out, "axis", mark.axis);
+    AppendSegment(out, "edge", mark.edgeA, mark.edgeB);
+    AppendPoint(out, "corner", mark.corner);
+    AppendPoint(out, "cornerAfter", mark.cornerAfter);
+    out += ", \"along\": ";
+    AppendNumber(out, mark.along);
+    AppendSegment(out, "edgeAfter", mark.edgeAAfter, mark.edgeBAfter);
+    out += '}';
+}
+
+void AppendStretch(std::string& out, const StudyTrace::StretchMark& mark) {
+    if (mark.pass == 0) {
+        return;
+    }
+    BeginMark(out, "stretch", mark.pass, "before", mark.before);
+    out += ", \"after\": ";
+    AppendNumber(out, mark.after);
+    AppendSegment(out, "stick", mark.a, mark.b);
+    out += '}';
+}
+
+void AppendWallPush(std::string& out, const StudyTrace::WallPushMark& mark) {
+    if (mark.pass == 0) {
+        return;
+    }
+    BeginMark(out, "wall", mark.pass, "depth", mark.depth);
+    AppendPoint(out, "from", mark.from);
+    AppendPoint(out, "to", mark.to);
+    out += '}';
+}
+
+void AppendFriction(std::string& out, const StudyTrace::FrictionMark& mark) {
+    if (mark.pass == 0) {
+        return;
+    }
+    BeginMark(out, "friction", mark.pass, "before", mark.before);
+    out += ", \"after\": ";
+    AppendNumber(out, mark.after);
+    AppendPoint(out, "at", mark.particle);
+    AppendPoint(out, "tangent", mark.tangent);
+    out += '}';
+}
+
+}  // namespace
+
 std::string DumpTrace(const World& world, const Lighting& lighting) {
     const StudyTrace& trace = world.trace;
     std::string out = "{\"collecting\": ";
     out += trace.collecting ? "true" : "false";
-    const StudyTrace::SeparationMark& mark = trace.separation;
-    if (mark.pass != 0) {
-        out += ", \"separation\": {\"pass\": " + std::to_string(mark.pass) + ", \"depth\": ";
-        AppendNumber(out, mark.depth);
-        out += ", \"axis\": ";
-        AppendArray(out, {mark.axis.x, mark.axis.y});
-        out += ", \"edge\": [";
-        AppendArray(out, {mark.edgeA.x, mark.edgeA.y});
-        out += ", ";
-        AppendArray(out, {mark.edgeB.x, mark.edgeB.y});
-        out += "], \"corner\": ";
-        AppendArray(out, {mark.corner.x, mark.corner.y});
-        out += ", \"cornerAfter\": ";
-        AppendArray(out, {mark.cornerAfter.x, mark.cornerAfter.y});
-        out += '}';
-    }
-    out += ", \"pairs\": " + std::to_string(trace.pairs.size());
     bool first = true;
+    BeginList(out, "motion");
+    for (const Particle& p : world.particles) {
+        AppendItem(out, first, {p.previous.x, p.previous.y, p.velocity.x, p.velocity.y});
+    }
+    out += ']';
+    AppendStretch(out, trace.stretch);
+    AppendWallPush(out, trace.wallPush);
+    AppendSeparation(out, trace.separation);
+    AppendFriction(out, trace.friction);
+    out += ", \"pairs\": " + std::to_string(trace.pairs.size());
+    first = true;
     BeginList(out, "contacts");
     for (const StudyTrace::ContactMark& contact : trace.contacts) {
         AppendItem(

@@ -2,7 +2,9 @@
 # Regenerates the pictures and the quoted output of docs/TOUR.md: runs every
 # docs/tour/NN.script from the repository's root with tumble-sim --no-times
 # (so the pictures come out the same on every run) and writes each script's
-# output into the fenced block after `<!-- output NN -->` in docs/TOUR.md.
+# output into the fenced block after `<!-- output NN -->` in docs/TOUR.md;
+# then the README's picture of the study view, docs/pictures/study.png, the
+# same way.
 # Usage: tools/tour.sh [TUMBLE-SIM]   (build/debug/tools/tumble-sim by default)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,3 +26,5 @@ for script in docs/tour/*.script; do
     mv "$tour.new" "$tour"
     echo "$script"
 done
+"$sim" --no-times docs/pictures/study.script
+echo docs/pictures/study.script

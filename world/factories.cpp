@@ -124,6 +124,7 @@ void CreateBox(World& world, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int
     Body* braceOwner = bracesToWorld > 0 && world.worldBody != nullptr ? world.worldBody : body;
     CreateStick(world, braceOwner, p2, p4, s);
     CreateStick(world, braceOwner, p3, p1, s);
+    MeasureBody(*body);
 }
 
 void DropBox(World& world, int32_t mouseX, int32_t mouseY) {

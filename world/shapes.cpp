@@ -95,5 +95,6 @@ Body* CreatePolygonBody(World& world, const ShapeCorner* corners, int32_t count,
     for (int32_t b = 0; b < braceCount; ++b) {
         CreateStick(world, braceOwner, p[braces[b][0] - 1], p[braces[b][1] - 1], 1.0f);
     }
+    MeasureBody(*body);
     return body;
 }

@@ -4,6 +4,7 @@
 // counters. A test begins from a fresh world by making a new one; the program
 // makes one at start-up and keeps it until exit.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -21,9 +22,10 @@ struct Grab {
 
 // What the study view shows of the last step, collected only while
 // `collecting` is on: the candidate pairs (as the centres of their bodies at
-// the end of the step) and the contacts of the step's last pass (where the
-// penetrating particle was and its penetration vector), and the time the
-// last pass's step and shadow rebuild took.
+// the end of the step), the contacts of the step's last pass (where the
+// penetrating particle was and its penetration vector), one moment each of
+// the relaxation, the wall push, the separation and the friction, and the
+// time the last pass's step and shadow rebuild took.
 struct StudyTrace {
     struct PairLine {
         Vec2 first;
@@ -36,7 +38,8 @@ struct StudyTrace {
     // The last separating-axis test of the step that found two bodies
     // overlapping: the axis it chose (pointing from the body hit on an edge
     // towards the body hit on a corner), the overlap along it, the edge's
-    // ends before the separation, and the corner before and after it.
+    // ends and the corner before and after the separation, and where along
+    // the edge the corner lay (0 at its first end, 1 at its second).
     struct SeparationMark {
         int32_t pass = 0;  // which of the step's passes; 0 when no test found an overlap
         float depth = 0;
@@ -45,10 +48,44 @@ struct StudyTrace {
         Vec2 edgeB{};
         Vec2 corner{};
         Vec2 cornerAfter{};
+        float along = 0;
+        Vec2 edgeAAfter{};
+        Vec2 edgeBAfter{};
+    };
+    // The stick furthest from its rest length when a relaxation began, over
+    // the step's passes: how much longer it was (negative: shorter) before
+    // that pass's relaxation and after it, and its ends after it.
+    struct StretchMark {
+        int32_t pass = 0;  // 0 when every stick had its rest length
+        float before = 0;
+        float after = 0;
+        Vec2 a{};
+        Vec2 b{};
+    };
+    // The deepest wall push of the step: how far beyond the wall the particle
+    // was, and where it was before and after the push.
+    struct WallPushMark {
+        int32_t pass = 0;  // 0 when no particle went beyond a wall
+        float depth = 0;
+        Vec2 from{};
+        Vec2 to{};
+    };
+    // The last edge contact friction acted on in the step: the sliding along
+    // the edge (the edge's second end's motion in this step minus the
+    // particle's, along the edge) before and after, at the particle.
+    struct FrictionMark {
+        int32_t pass = 0;  // 0 when no edge contact was resolved
+        float before = 0;
+        float after = 0;
+        Vec2 particle{};
+        Vec2 tangent{};
     };
     bool collecting = false;
     int32_t pass = 0;  // the pass of the step under way
     SeparationMark separation;
+    StretchMark stretch;
+    WallPushMark wallPush;
+    FrictionMark friction;
     std::vector<PairLine> pairs;
     std::vector<ContactMark> contacts;
     // How long the last pass's step and shadow rebuild took.
@@ -93,3 +130,28 @@ void StartWorld(World& world);
 // identifier counters back to 1, nothing grabbed. The settings and whether
 // the study trace is collected are kept.
 void RestartWorld(World& world);
+
+// A body's centre (the mean of its particles, each divided before it is
+// added, in slot order) and its axis-aligned bounds, from where its particles
+// are now. A body without particles keeps what it had. The step measures
+// every body in each pass; the factories measure a body as they make it, so
+// that a box dropped while the world is paused has its own centre at once.
+// Inline: the step runs it on every body in every pass.
+inline void MeasureBody(Body& body) {
+    const int32_t count = body.particleCount;
+    if (count < 1) {
+        return;
+    }
+    SetVec2(body.centre, 0, 0);
+    Vec2 max = BodyParticle(body, 1)->position;
+    Vec2 min = max;
+    for (int32_t i = 1; i <= count; ++i) {
+        const Vec2& p = BodyParticle(body, i)->position;
+        body.centre.x += p.x / count;
+        body.centre.y += p.y / count;
+        max = {std::max(max.x, p.x), std::max(max.y, p.y)};
+        min = {std::min(min.x, p.x), std::min(min.y, p.y)};
+    }
+    body.boundsMax = max;
+    body.boundsMin = min;
+}

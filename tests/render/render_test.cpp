@@ -7,6 +7,7 @@
 #include "render/layers.h"
 #include "render/light_sprite.h"
 #include "render/render_frame.h"
+#include "render/study_view.h"
 #include "shell/offscreen.h"
 #include "world/factories.h"
 
@@ -69,6 +70,23 @@ TEST_F(Render, BoxesShowTheirSidesInWhiteAndTheDiagnosticModeShowsEverySticksRol
     EXPECT_EQ(roles.RgbAt(310, 230), "0,0,255");
     EXPECT_EQ(roles.RgbAt(320, 260), "255,0,0");
     EXPECT_EQ(roles.RgbAt(320, 220), "255,255,255");
+}
+
+// A particle beyond a wall is off the screen: its push is drawn from the
+// wall inwards, as long as it was.
+TEST_F(Render, TheStudyViewDrawsAWallPushFromTheWallInwardsAndTheStretchedStickWhereItLies) {
+    StartWorld(world);
+    world.trace.wallPush = {1, 26, {665, 220}, {655, 220}};
+    world.trace.stretch = {2, -10, 0.07f, {600, 300}, {640, 300}};
+    BeginDrawing(services, BackBufferTarget());
+    DrawStudyView(world, Lighting{}, StudyOptions{}, services);
+    EndDrawing(services);
+    Screen frame = screen.Read();
+    const std::string lime = Rgb(kWallPushColour);
+    EXPECT_EQ(frame.RgbAt(639, 220), lime);
+    EXPECT_EQ(frame.RgbAt(630, 220), lime);
+    EXPECT_NE(frame.RgbAt(627, 220), lime);  // ten pixels long, and a dot at its end
+    EXPECT_EQ(frame.RgbAt(620, 300), Rgb(kStretchColour));
 }
 
 }  // namespace

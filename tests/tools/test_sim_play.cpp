@@ -169,6 +169,29 @@ TEST(SimPlay, StudyViewCollectsThePairsAndContactsOfTheLastStepOnlyWhileItIsOn) 
     EXPECT_FALSE(back.sim.world.trace.collecting);
 }
 
+// A paused window right after a drop: the box's shadow fans from its own
+// centre, not from the corner of the screen.
+TEST(SimPlay, ABoxDroppedWhilePausedCastsItsShadowFromItsCentre) {
+    PlayRun run("mouse 320 60\nbox 300 240\nidle 1\ndump\n");
+    EXPECT_NE(run.out.find("\"bodies\": [[300, 240, 280, 220, 320, 260]]"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"shadows\": [[300, 240, 280, 220, 320, 220]"), std::string::npos)
+        << run.out;
+}
+
+// The trace leaves out a moment the step did not have.
+TEST(SimPlay, TheTraceNamesTheMomentsOfTheLastStep) {
+    PlayRun apart("view study\nbox 100 240\nbox 400 240\nstep 1\ntrace\n");
+    EXPECT_EQ(apart.out.find("\"separation\""), std::string::npos) << apart.out;
+    EXPECT_EQ(apart.out.find("\"wall\""), std::string::npos) << apart.out;
+    EXPECT_NE(apart.out.find("\"motion\": [[80, 220, 0, 0], "), std::string::npos) << apart.out;
+    PlayRun wall("view study\nbox 645 240\nbox 300 240\nbox 330 250\nstep 1\ntrace\n");
+    for (const char* key : {"\"stretch\"", "\"wall\"", "\"separation\"", "\"friction\"",
+                            "\"along\"", "\"edgeAfter\""}) {
+        EXPECT_NE(wall.out.find(key), std::string::npos) << key << " in " << wall.out;
+    }
+}
+
 TEST(SimPlay, MalformedPlayCommandsNameTheirLine) {
     EXPECT_EQ(PlayRun("idle\n").status, 2);
     EXPECT_EQ(PlayRun("step 1\nidle -1\n").err,

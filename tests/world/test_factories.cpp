@@ -70,6 +70,25 @@ TEST(Factories, ADroppedBoxHasItsCornersAndSidesInOrderAndItsBracesInTheWorldBod
     EXPECT_EQ(world.worldBody->stickCount, 0);
 }
 
+// Before any step: a box dropped while the world is paused already has the
+// centre its shadow fans from and the bounds the study view draws.
+TEST(Factories, ADroppedBoxIsMeasuredAsItIsMade) {
+    World world;
+    StartWorld(world);
+    DropBox(world, 320, 240);
+    CreateBox(world, 10, 20, 50, 100, 1, 1.0, 1.0, 0);
+    auto box = world.bodies.begin();
+    ++box;  // past the world body
+    EXPECT_VEC_EQ(box->centre, 320, 240);
+    EXPECT_VEC_EQ(box->boundsMin, 300, 220);
+    EXPECT_VEC_EQ(box->boundsMax, 340, 260);
+    ++box;
+    EXPECT_VEC_EQ(box->centre, 30, 60);
+    EXPECT_VEC_EQ(box->boundsMin, 10, 20);
+    EXPECT_VEC_EQ(box->boundsMax, 50, 100);
+    EXPECT_VEC_EQ(world.worldBody->centre, 0, 0);
+}
+
 TEST(Factories, TheWorldBodyHoldsTheBracesOfAnyNumberOfBoxesWithoutSlots) {
     World world;
     StartWorld(world);

@@ -75,6 +75,9 @@ TEST(Shapes, EachIsOneConvexBodyWithItsSidesBracedByTheWorldBodyAndCentredWhereD
         }
         EXPECT_NEAR(x, 300, 1e-4);
         EXPECT_NEAR(y, 200, 1e-4);
+        // Measured as it is made, before any step: the same sum, term by term.
+        EXPECT_EQ(body.centre.x, x);
+        EXPECT_EQ(body.centre.y, y);
         EXPECT_TRUE(IsConvexAsMade(body));
     }
 }
