@@ -302,13 +302,19 @@ def check_input(browser, base, sim, folder):
 
 
 def frames_per_second(browser, base, name, seconds=5):
+    """Animation frames a second, and the milliseconds the program's pass
+    takes in each (timed around emscripten's main-loop call)."""
     browser.open(f"{base}/index.html?replay={name}")
     browser.wait_for("/^[0-9a-f]{16}$/.test(document.getElementById('hash').textContent)")
     return browser.evaluate(
-        "new Promise(done => { let frames = 0; const start = performance.now();"
+        "new Promise(done => {"
+        " let busy = 0, passes = 0; const runIter = Browser.mainLoop.runIter;"
+        " Browser.mainLoop.runIter = function (pass) { const t = performance.now();"
+        " runIter.call(this, pass); busy += performance.now() - t; passes++; };"
+        " let frames = 0; const start = performance.now();"
         " const count = now => { frames++; if (now - start < %d) requestAnimationFrame(count);"
-        " else done(frames * 1000 / (now - start)); }; requestAnimationFrame(count); })"
-        % (seconds * 1000))
+        " else done([frames * 1000 / (now - start), busy / passes]); };"
+        " requestAnimationFrame(count); })" % (seconds * 1000))
 
 
 def crowd(boxes, lights, soft):
@@ -329,9 +335,9 @@ def report_figures(browser, base, folder):
                                        ("crowd-4-soft", 100, 4, True)):
         with open(os.path.join(folder, name + ".script"), "w") as script:
             script.write(crowd(boxes, lights, soft))
-        fps = frames_per_second(browser, base, name + ".script")
+        fps, milliseconds = frames_per_second(browser, base, name + ".script")
         print(f"     {boxes} boxes, {lights} light(s), {'soft' if soft else 'hard'}: "
-              f"{fps:.1f} frames a second")
+              f"{fps:.1f} frames a second, {milliseconds:.1f} ms a pass")
 
 
 def main():
