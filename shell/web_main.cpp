@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     // The browser calls each frame at the display's refresh: no pacing of
     // our own, whose wait would stop the page.
     page.services.paceFrames = false;
-    page.replayed = IsReplaying(page.app->replay) || !line.replay.empty();
+    page.replayed = !line.replay.empty();
     thePage = &page;
     ReportReplayEnd(page);  // a script without passes has ended already
     emscripten_set_main_loop_arg(RunFrame, &page, 0, false);

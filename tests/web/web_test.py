@@ -3,7 +3,8 @@
 
 Serves the built page (build/web/) with the test's scripts beside it, drives
 Chromium over its DevTools protocol and checks that:
-  - a replayed script ends with the hash tumble-sim prints for it;
+  - a replayed script, named in the address or dropped onto the page, ends
+    with the hash tumble-sim prints for it;
   - the canvas shows tumble-sim's frame of the same script, pixel for pixel
     outside the heads-up text (its "fps" and "replay" lines exist only in the
     window);
@@ -96,7 +97,10 @@ class Browser:
     def wait_for(self, expression, seconds=60):
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
-            value = self.evaluate(expression)
+            try:
+                value = self.evaluate(expression)
+            except RuntimeError:  # the page is between two documents
+                value = None
             if value:
                 return value
             time.sleep(0.1)
@@ -196,6 +200,26 @@ def check_replay_hash(browser, base, sim, folder, name):
     assert any(expected in line for line in browser.console), "the console has no hash"
     assert shown == expected, f"{name}: the page's hash {shown}, tumble-sim's {expected}"
     print(f"ok   replay {name}: hash {shown} as tumble-sim's")
+
+
+def check_drop(browser, base, sim, folder, name):
+    """A recording dropped onto the picture replays as ?replay= does."""
+    with open(os.path.join(folder, name)) as script:
+        text = script.read()
+    expected = run_sim(sim, text + "hash\n", folder).split()[-1]
+    browser.open(f"{base}/index.html")
+    browser.evaluate(
+        "(() => { const files = new DataTransfer();"
+        f" files.items.add(new File([{json.dumps(text)}], 'dropped.script'));"
+        " document.getElementById('screen').dispatchEvent(new DragEvent('drop',"
+        " {dataTransfer: files, bubbles: true, cancelable: true})); })()")
+    browser.wait_for("location.search === '?dropped'")
+    shown = browser.wait_for(
+        "typeof Module !== 'undefined' && Module.calledRun === true &&"
+        " /^[0-9a-f]{16}$/.test(document.getElementById('hash').textContent) &&"
+        " document.getElementById('hash').textContent")
+    assert shown == expected, f"dropped {name}: the page's hash {shown}, tumble-sim's {expected}"
+    print(f"ok   dropped {name}: hash {shown} as tumble-sim's")
 
 
 def canvas_png(browser):
@@ -361,6 +385,7 @@ def main():
         for name in sorted(os.listdir(HERE)):
             if name.startswith("replay-") and name.endswith(".script"):
                 check_replay_hash(browser, base, sim, folder, name)
+        check_drop(browser, base, sim, folder, "replay-crowd.script")
         check_frame(browser, base, sim, folder, "frame.script", args.screenshot)
         check_input(browser, base, sim, folder)
         if args.figures:
