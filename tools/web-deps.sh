@@ -15,13 +15,16 @@ fi
 export NODE_PATH=/usr/share/nodejs  # where Debian's emscripten finds acorn
 mkdir -p "$deps/src"
 
-# The sources as Debian ships them, its patches applied.
+# The sources as Debian ships them, its patches applied: the folder of the
+# source package, whatever version the archive has now.
 fetch() {
-  local package=$1 folder=$2
-  if [ ! -d "$deps/src/$folder" ]; then
-    (cd "$deps/src" && apt-get source -q "$package")
+  local package=$1 folder
+  folder=$(ls -d "$deps/src/$package"-[0-9]*/ 2>/dev/null | head -n 1)
+  if [ -z "$folder" ]; then
+    (cd "$deps/src" && apt-get source -q "$package" >&2)
+    folder=$(ls -d "$deps/src/$package"-[0-9]*/ | head -n 1)
   fi
-  echo "$deps/src/$folder"
+  echo "${folder%/}"
 }
 
 # One CMake project built and installed into the prefix, static, for wasm.
@@ -36,10 +39,10 @@ build() {
   cmake --install "$deps/build/$name"
 }
 
-sdl=$(fetch libsdl2 libsdl2-2.26.5+dfsg)
-freetype=$(fetch freetype freetype-2.12.1+dfsg)
-ttf=$(fetch libsdl2-ttf libsdl2-ttf-2.20.1+dfsg)
-image=$(fetch libsdl2-image libsdl2-image-2.6.3+dfsg)
+sdl=$(fetch libsdl2)
+freetype=$(fetch freetype)
+ttf=$(fetch libsdl2-ttf)
+image=$(fetch libsdl2-image)
 
 # Video and events only, and only the software renderer: it draws the same
 # pixels as tumble-sim's offscreen renderer, and it is the one SDL2 keeps
