@@ -290,6 +290,7 @@ def check_input(browser, base, sim, folder):
         " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
     mouse(browser, "mousePressed", *start, "left")
     mouse(browser, "mouseReleased", *start, "left")
+    browser.wait_for("document.pointerLockElement === Module.canvas", seconds=10)
     corner = (origin[0] + 20, origin[1] + 20)
     mouse(browser, "mouseMoved", *corner)
     drop = (origin[0] + 220, origin[1] + 200)
@@ -314,7 +315,8 @@ def check_input(browser, base, sim, folder):
         assert wanted in commands, f"the session has no {wanted}:\n{session}"
     sim_hash = run_sim(sim, session + "hash\n", folder).split()[-1]
     assert sim_hash == page_hash, f"the page's hash {page_hash}, its session's {sim_hash}"
-    print(f"ok   Space dropped a box, the mouse dragged it; the session replays to {page_hash}")
+    print(f"ok   a click held the mouse, Space dropped a box, the mouse dragged it; "
+          f"the session replays to {page_hash}")
 
     # F12 offers the frame as a download: the page's download() records it here.
     browser.evaluate("window.download = (name, bytes) => {"
