@@ -326,6 +326,15 @@ def check_input(browser, base, sim, folder):
     assert name.startswith("tumble-") and name.endswith(".png") and size > 1000, name
     print(f"ok   F12 offered {name} ({size} bytes)")
 
+    # Escape frees the mouse and leaves the program running.
+    press_key(browser, "Escape", "Escape", 27)
+    passes = browser.evaluate(
+        "new Promise(done => { let passes = 0; const runIter = Browser.mainLoop.runIter;"
+        " Browser.mainLoop.runIter = function (pass) { passes++; runIter.call(this, pass); };"
+        " setTimeout(() => done(passes), 500); })")
+    assert passes > 0, "the program stopped after Escape"
+    print(f"ok   after Escape the program runs on ({passes} passes in half a second)")
+
 
 def frames_per_second(browser, base, name, seconds=5):
     """Animation frames a second, and the milliseconds the program's pass
