@@ -1,13 +1,11 @@
 #include "session/figures_csv.h"
 
-#include <charconv>
+#include "session/number_text.h"
 
 namespace {
 
 void WriteNumber(std::ostream& out, double value) {
-    char buffer[32];
-    auto [end, result] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.write(buffer, end - buffer);
+    out << ShortestNumberText(value);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "session/state_dump.h"
 
-#include <charconv>
 #include <cmath>
 #include <initializer_list>
 
 #include "lighting/light.h"
 #include "lighting/shadows.h"
+#include "session/number_text.h"
 #include "session/play.h"
 
 namespace {
@@ -17,9 +17,7 @@ void AppendNumber(std::string& out, double value) {
         out += "null";
         return;
     }
-    char buffer[32];
-    auto [end, result] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, end);
+    out += ShortestNumberText(value);
 }
 
 void AppendArray(std::string& out, std::initializer_list<double> values) {

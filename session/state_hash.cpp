@@ -1,7 +1,7 @@
 #include "session/state_hash.h"
 
-#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 #include "dynamics/gravity.h"
@@ -12,7 +12,8 @@ constexpr uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr uint64_t kFnvPrime = 1099511628211ull;
 
 void Mix(uint64_t& hash, double value) {
-    uint64_t bits = std::bit_cast<uint64_t>(value);
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);  // std::bit_cast, which the browser build lacks
     for (int32_t byte = 0; byte < 8; ++byte) {
         hash ^= (bits >> (8 * byte)) & 0xFF;
         hash *= kFnvPrime;

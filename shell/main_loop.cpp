@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <vector>
 
 #include "dynamics/drag.h"
@@ -428,26 +429,33 @@ void KeepRecording(App& app, Services& services) {
 
 // Each frame shows the state the previous pass left; the light and the
 // marker follow the mouse snapshot of the previous pass.
+std::optional<LoopEnd> RunLoopPass(App& app, Services& services) {
+    if (StopRequested()) {
+        return LoopEnd::StopSignal;
+    }
+    if (CloseRequested(services)) {
+        return LoopEnd::CloseRequest;
+    }
+    UpdateFrameTimer(app.timer, services);
+    ShowFrame(app, services);
+    if (!app.window.scrubbing) {
+        const PassControls controls = PassControlsFor(app);
+        RunPass(app.session, controls);
+        RecordPass(app.recording, controls.step);
+        app.session.play.stepOnce = false;
+    }
+    HandleInput(app, services);
+    KeepRecording(app, services);
+    if (IsKeyDown(services, kKeyEscape) != 0) {
+        return LoopEnd::Escape;
+    }
+    return std::nullopt;
+}
+
 LoopEnd RunMainLoop(App& app, Services& services, int64_t passLimit) {
     for (int64_t pass = 0; pass < passLimit; ++pass) {
-        if (StopRequested()) {
-            return LoopEnd::StopSignal;
-        }
-        if (CloseRequested(services)) {
-            return LoopEnd::CloseRequest;
-        }
-        UpdateFrameTimer(app.timer, services);
-        ShowFrame(app, services);
-        if (!app.window.scrubbing) {
-            const PassControls controls = PassControlsFor(app);
-            RunPass(app.session, controls);
-            RecordPass(app.recording, controls.step);
-            app.session.play.stepOnce = false;
-        }
-        HandleInput(app, services);
-        KeepRecording(app, services);
-        if (IsKeyDown(services, kKeyEscape) != 0) {
-            return LoopEnd::Escape;
+        if (const std::optional<LoopEnd> end = RunLoopPass(app, services)) {
+            return *end;
         }
     }
     return LoopEnd::PassLimit;

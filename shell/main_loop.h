@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "platform/services.h"
@@ -19,6 +20,10 @@ constexpr int64_t kNoPassLimit = INT64_MAX;
 // One pass per displayed frame, until the window is closed, a stop signal
 // comes or Escape is down.
 LoopEnd RunMainLoop(App& app, Services& services, int64_t passLimit = kNoPassLimit);
+
+// One pass of the main loop: the frame, the world's pass and the input.
+// How the loop ends when it does, nothing while it goes on.
+std::optional<LoopEnd> RunLoopPass(App& app, Services& services);
 
 // Counts passes in windows of just over a second; framesPerSecond is the
 // count of the last window closed.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/services.h"
+#include "shell/app.h"
 
 // The files a session reads and writes; empty names none.
 struct SessionFiles {
@@ -21,3 +22,12 @@ struct SessionFiles {
 // the window opens.
 int RunProgram(Services& services, ScreenKind kind, InputSource& input, std::FILE* err,
                const SessionFiles& files = {});
+
+// RunProgram in two halves, for a host that runs the passes itself (the
+// browser, one pass per animation frame). OpenProgram does everything before
+// the main loop: kProgramOpen when the loop may run, else RunProgram's exit
+// status, everything already closed. CloseProgram does everything after.
+constexpr int kProgramOpen = -1;
+int OpenProgram(App& app, Services& services, ScreenKind kind, InputSource& input, std::FILE* err,
+                const SessionFiles& files);
+int CloseProgram(App& app, Services& services, std::FILE* err);

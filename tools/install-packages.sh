@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that tumble needs and that are missing.
+# Installs the Debian packages that tumble needs and that are missing: those
+# of tools/debian-packages.txt, or of the list named (tools/web-packages.txt).
 set -euo pipefail
 cd "$(dirname "$0")"
 
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' debian-packages.txt)
+mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "${1:-debian-packages.txt}")
 missing=()
 for package in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
