@@ -18,13 +18,22 @@ if ! grep -rqs '^\(deb-src\|Types:.*deb-src\)' /etc/apt/sources.list /etc/apt/so
     sudo="sudo"
   fi
   echo "Adding Debian's source packages to apt's lists"
-  $sudo tee /etc/apt/sources.list.d/tumble-deb-src.sources >/dev/null <<'LIST'
+  # The same archives apt already uses (a mirror stays a mirror), as sources.
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      $sudo tee /etc/apt/sources.list.d/tumble-deb-src.sources >/dev/null
+  elif grep -qs '^deb ' /etc/apt/sources.list; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list |
+      $sudo tee /etc/apt/sources.list.d/tumble-deb-src.list >/dev/null
+  else
+    $sudo tee /etc/apt/sources.list.d/tumble-deb-src.sources >/dev/null <<'LIST'
 Types: deb-src
 URIs: http://deb.debian.org/debian
 Suites: bookworm bookworm-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 LIST
+  fi
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get update
 fi
 
