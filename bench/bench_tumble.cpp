@@ -9,7 +9,7 @@
 #include "lighting/light.h"
 #include "lighting/shadows.h"
 #include "platform/services.h"
-#include "render/layers.h"
+#include "render/lit_scene.h"
 #include "render/light_sprite.h"
 #include "render/offscreen_frame.h"
 #include "render/render_frame.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "render/layers.h"
+#include "render/lit_scene.h"
 
 bool StartOffscreenFrame(OffscreenFrame& frame, int32_t width, int32_t height, std::string& error) {
     if (!StartOffscreenServices(frame.services, frame.input, width, height, error)) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "render/help_overlay.h"
-#include "render/layers.h"
+#include "render/lit_scene.h"
 #include "render/light_sprite.h"
 #include "render/study_view.h"
 #include "world/rounding.h"

@@ -38,7 +38,7 @@ struct FrameOptions {
 };
 
 // Draws one frame and presents it: on black, the light gradients with their
-// shadows (render/layers.h), the stick lines, the red mouse marker and the two text lines
+// shadows (render/lit_scene.h), the stick lines, the red mouse marker and the two text lines
 // "fps : N" and "e : N" (bodies, the world body included), and a small
 // cross at the centre of each pinned body. Reads the world
 // and the lighting as the previous pass left them; changes neither, but

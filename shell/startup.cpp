@@ -1,7 +1,7 @@
 #include "shell/startup.h"
 
 #include "lighting/light.h"
-#include "render/layers.h"
+#include "render/lit_scene.h"
 #include "render/light_sprite.h"
 #include "world/rounding.h"
 

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "platform/key_codes.h"
-#include "render/layers.h"
+#include "render/lit_scene.h"
 #include "shell/offscreen.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "render/layers.h"
+#include "render/lit_scene.h"
 #include "render/offscreen_frame.h"
 #include "render/render_frame.h"
 #include "session/session.h"

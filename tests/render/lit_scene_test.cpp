@@ -9,7 +9,7 @@
 #include "dynamics/body_geometry.h"
 #include "lighting/light.h"
 #include "lighting/shadows.h"
-#include "render/layers.h"
+#include "render/lit_scene.h"
 #include "render/light_sprite.h"
 #include "render/render_frame.h"
 #include "shell/offscreen.h"

@@ -4,7 +4,7 @@
 
 #include "lighting/light.h"
 #include "lighting/shadows.h"
-#include "render/layers.h"
+#include "render/lit_scene.h"
 #include "render/light_sprite.h"
 #include "render/render_frame.h"
 #include "render/study_view.h"

@@ -1,4 +1,4 @@
-#include "render/layers.h"
+#include "render/lit_scene.h"
 
 #include "lighting/visibility.h"
 #include "render/light_map.h"

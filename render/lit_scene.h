@@ -7,10 +7,10 @@
 // it reaches. With the mouse's light alone, outside every outline, and hard
 // shadows, the gradient goes straight onto the back buffer and the shadows
 // are filled in the near-black of textured quad 0 over it. Otherwise every
-// caster (a light, or one point of its penumbra) adds its gradient over the
-// region it reaches into the light map (render/light_map.h), weighted by its
-// share of its light, so that overlapping lights add up and only what every
-// light misses stays black.
+// light adds its gradient over the region it reaches (its visibility
+// polygon, softened by penumbra fins with soft shadows) into the light map
+// (render/light_map.h), so that overlapping lights add up and only what
+// every light misses stays black.
 void DrawLitScene(const Lighting& lighting, Services& services);
 
 // The two lowest layers of the single-light frame, drawn right after the clear.
