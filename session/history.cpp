@@ -119,7 +119,7 @@ void DropOldest(History& history) {
 // session may have changed since).
 int64_t PrepareStops(History& history, int64_t pass, int64_t stops, const HistoryHooks& hooks,
                      bool keptIsHere) {
-    std::any here;  // the session at `pass`, when no snapshot holds it
+    std::any here;    // the session at `pass`, when no snapshot holds it
     int64_t at = -1;  // the pass the session is at while preparing; -1: at `pass`
     int64_t kept = 0;
     for (; kept < stops && RoomBehind(history, pass); ++kept) {
