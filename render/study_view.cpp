@@ -1,5 +1,6 @@
 #include "render/study_view.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -173,6 +174,64 @@ void DrawNumbers(const World& world, const StudyOptions& options, Services& serv
     }
 }
 
+// A strip chart: the name and the newest value on a line, below it the
+// values of the last kPlotSteps steps as a line from oldest (left) to newest
+// (right), scaled so that the largest fills the chart's height.
+struct Chart {
+    const char* name;
+    const char* format;  // the newest value's printf format
+    float (*value)(const StudyTrace::PlotSample&);
+};
+
+constexpr int32_t kChartWidth = 145;
+constexpr int32_t kChartHeight = 32;
+constexpr int32_t kChartGap = 10;
+constexpr int32_t kChartBottom = 444;  // above the timeline and its pass line
+constexpr uint32_t kChartFrameColour = MakeColour(64, 64, 64);
+constexpr uint32_t kChartColour = MakeColour(0, 255, 255);
+
+int32_t ChartY(float value, float largest) {
+    const float share = largest > 0 ? value / largest : 0;
+    return kChartBottom - 1 - static_cast<int32_t>(share * (kChartHeight - 2));
+}
+
+void DrawChart(const Chart& chart, const std::vector<StudyTrace::PlotSample>& plots, int32_t left,
+               Services& services) {
+    const int32_t top = kChartBottom - kChartHeight;
+    DrawRect(services, left, top, kChartWidth, kChartHeight, kChartFrameColour);
+    char text[48];
+    std::snprintf(text, sizeof text, chart.format, chart.name,
+                  plots.empty() ? 0.0 : static_cast<double>(chart.value(plots.back())));
+    DrawString(services, left, top - 18, text, kTextColour, kBlack);
+    float largest = 0;
+    for (const StudyTrace::PlotSample& sample : plots) {
+        largest = std::max(largest, chart.value(sample));
+    }
+    for (std::size_t i = 1; i < plots.size(); ++i) {
+        const int32_t x1 = left + static_cast<int32_t>((i - 1) * (kChartWidth - 1) / kPlotSteps);
+        const int32_t x2 = left + static_cast<int32_t>(i * (kChartWidth - 1) / kPlotSteps);
+        DrawLine(services, x1, ChartY(chart.value(plots[i - 1]), largest), x2,
+                 ChartY(chart.value(plots[i]), largest), kChartColour);
+    }
+}
+
+// The plots along the bottom: kinetic energy, contacts, the largest stick
+// error and, unless times are left out, the step's milliseconds.
+void DrawPlots(const StudyTrace& trace, bool showTimes, Services& services) {
+    static constexpr Chart kCharts[] = {
+        {"energy", "%s %.4g", [](const StudyTrace::PlotSample& s) { return s.kineticEnergy; }},
+        {"contacts", "%s %.0f",
+         [](const StudyTrace::PlotSample& s) { return static_cast<float>(s.contacts); }},
+        {"stick error", "%s %.3g",
+         [](const StudyTrace::PlotSample& s) { return s.largestStickError; }},
+        {"step ms", "%s %.2f", [](const StudyTrace::PlotSample& s) { return s.stepMilliseconds; }},
+    };
+    const int32_t charts = showTimes ? 4 : 3;
+    for (int32_t i = 0; i < charts; ++i) {
+        DrawChart(kCharts[i], trace.plots, 10 + i * (kChartWidth + kChartGap), services);
+    }
+}
+
 }  // namespace
 
 void DrawStudyView(const World& world, const Lighting& lighting, const StudyOptions& options,
@@ -183,4 +242,5 @@ void DrawStudyView(const World& world, const Lighting& lighting, const StudyOpti
     DrawPassMoments(world.trace, services);
     DrawSeparation(world.trace.separation, services);
     DrawNumbers(world, options, services);
+    DrawPlots(world.trace, options.showTimes, services);
 }

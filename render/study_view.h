@@ -16,7 +16,9 @@
 // outline as the mouse's light sees them, and a
 // block of text at the top right: boxes, pairs, contacts, that test's overlap
 // and, unless left out, the milliseconds of the last step, shadow rebuild and
-// frame.
+// frame; along the bottom, strip charts of the last kPlotSteps steps: kinetic
+// energy, contacts, the largest stick error and (unless left out) the step's
+// milliseconds, each with its name and newest value.
 struct StudyOptions {
     double frameMilliseconds = 0;  // the last frame's drawing time
     bool showTimes = true;         // off: pictures that come out the same on every run

@@ -1,9 +1,12 @@
 // The session's history: every pass is recorded with the scene's commands
 // that ran before it (as script lines) and a mark of its controls, and a
 // plain copy of the session's state is kept every kSnapshotInterval passes.
-// Going back restores the nearest copy and runs the passes after it again;
-// the passes run again on the way are kept as copies too (within a budget of
-// their own), so that going back one pass after another is a restore each.
+// Going back restores the nearest copy and runs the passes after it again.
+// Copies of the passes just before the session's (within a budget of their
+// own) make going back one pass after another a restore each: those run
+// again on the way, and those prepared ahead of it, one with each pass back
+// and a few in every frame of a pause, so that the stretch before the
+// copies is ready before going back reaches it.
 
 #include <ostream>
 
@@ -86,10 +89,17 @@ void RerunPass(Session& session, std::string_view inputs) {
     ++session.passes;
 }
 
+// Going back stops before a stepped pass (Left skips the idle passes of a
+// pause), so those are the passes worth a copy.
+bool StopsBefore(const Session& session, int64_t pass) {
+    return pass < LastPass(session.history) && SessionPassStepped(session, pass + 1);
+}
+
 HistoryHooks HooksOf(Session& session) {
     return {[&session] { return TakeSessionSnapshot(session); },
             [&session](const std::any& state) { RestoreSessionSnapshot(session, state); },
-            [&session](std::string_view inputs) { RerunPass(session, inputs); }};
+            [&session](std::string_view inputs) { RerunPass(session, inputs); },
+            [&session](int64_t pass) { return StopsBefore(session, pass); }};
 }
 
 // A session that went back and now goes on takes over from where it is.
@@ -136,6 +146,13 @@ bool ReturnSessionTo(Session& session, int64_t pass) {
     session.passes = pass;
     session.passInputs.clear();
     return true;
+}
+
+int64_t PrepareSessionWayBack(Session& session, int64_t stops) {
+    const int64_t passes = session.passes;  // the passes re-run count themselves
+    const int64_t prepared = PrepareWayBack(session.history, passes, stops, HooksOf(session));
+    session.passes = passes;
+    return prepared;
 }
 
 int64_t FirstSessionPass(const Session& session) {

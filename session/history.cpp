@@ -18,10 +18,18 @@ void DropNearby(History& history, std::map<int64_t, KeptSnapshot>::iterator from
     history.nearby.erase(from, to);
 }
 
+bool StopsAt(const HistoryHooks& hooks, int64_t pass) {
+    return !hooks.stopsAt || hooks.stopsAt(pass);
+}
+
+bool HasSnapshot(const History& history, int64_t pass) {
+    const KeptSnapshot* periodic = NearestSnapshot(history, pass);
+    return (periodic != nullptr && periodic->pass == pass) || history.nearby.contains(pass);
+}
+
 // Keeps the pass just re-run, unless a snapshot of it is kept already.
 void KeepNearby(History& history, int64_t pass, const HistoryHooks& hooks) {
-    if (history.nearbyBudget == 0 || pass % history.interval == 0 ||
-        history.nearby.contains(pass)) {
+    if (history.nearbyBudget == 0 || HasSnapshot(history, pass)) {
         return;
     }
     KeptSnapshot snapshot = hooks.take();
@@ -30,14 +38,27 @@ void KeepNearby(History& history, int64_t pass, const HistoryHooks& hooks) {
     history.nearby.emplace(pass, std::move(snapshot));
 }
 
-// Over the budget, the nearby snapshot farthest from `pass` goes first.
+// Over the budget, the nearby snapshots after `pass` go first, the farthest
+// first, since going forward from `pass` is one pass re-run; then the oldest.
+// The snapshot of `pass` itself stays: the session is put back from it.
 void TrimNearby(History& history, int64_t pass) {
     while (!history.nearby.empty() && history.nearbyBytes > history.nearbyBudget) {
-        auto first = history.nearby.begin();
         auto last = std::prev(history.nearby.end());
-        auto far = pass - first->first >= last->first - pass ? first : last;
-        DropNearby(history, far, std::next(far));
+        auto drop = last->first > pass ? last : history.nearby.begin();
+        if (drop->first == pass) {
+            return;
+        }
+        DropNearby(history, drop, std::next(drop));
     }
+}
+
+// Whether one more snapshot fits the nearby budget beside those at or before `pass`.
+bool RoomBehind(const History& history, int64_t pass) {
+    std::size_t ahead = 0;
+    for (auto it = history.nearby.upper_bound(pass); it != history.nearby.end(); ++it) {
+        ahead += it->second.bytes;
+    }
+    return history.nearbyBytes - ahead + history.snapshots.back().bytes <= history.nearbyBudget;
 }
 
 // The newest snapshot, periodic or nearby, at or before `pass`.
@@ -49,6 +70,32 @@ const KeptSnapshot* StartingPoint(const History& history, int64_t pass) {
     }
     const KeptSnapshot* near = &std::prev(after)->second;
     return periodic == nullptr || near->pass > periodic->pass ? near : periodic;
+}
+
+// A pause longer than this (idle passes are no stops) ends the search for
+// the way back; the passes before it are run again when going back reaches them.
+constexpr int64_t kLongestSearch = 4096;
+
+// The newest stop before `pass` that has no snapshot; -1 when every stop
+// from there back to the history's first pass (or the search's end) has one.
+int64_t NearestGap(const History& history, int64_t pass, const HistoryHooks& hooks) {
+    const int64_t end = std::max(FirstPass(history), pass - kLongestSearch);
+    for (int64_t p = pass - 1; p > end; --p) {
+        if (StopsAt(hooks, p) && !HasSnapshot(history, p)) {
+            return p;
+        }
+    }
+    return -1;
+}
+
+// Re-runs the passes after `from` up to the first stop, or `to`; returns the pass reached.
+int64_t RerunToStop(const History& history, int64_t from, int64_t to, const HistoryHooks& hooks) {
+    int64_t p = from;
+    do {
+        ++p;
+        hooks.rerunPass(PassInputs(history, p));
+    } while (p < to && !StopsAt(hooks, p));
+    return p;
 }
 
 // The oldest snapshot goes with the passes up to the next one, which then
@@ -65,6 +112,36 @@ void DropOldest(History& history) {
     history.snapshots.erase(history.snapshots.begin());
     DropNearby(history, history.nearby.begin(),
                history.nearby.lower_bound(history.snapshots[0].pass));
+}
+
+// Prepares the way back from `pass`; `keptIsHere` says that a snapshot of
+// `pass` holds the session as it is (true right after going back; a live
+// session may have changed since).
+int64_t PrepareStops(History& history, int64_t pass, int64_t stops, const HistoryHooks& hooks,
+                     bool keptIsHere) {
+    std::any here;    // the session at `pass`, when no snapshot holds it
+    int64_t at = -1;  // the pass the session is at while preparing; -1: at `pass`
+    int64_t kept = 0;
+    for (; kept < stops && RoomBehind(history, pass); ++kept) {
+        const int64_t gap = NearestGap(history, pass, hooks);
+        if (gap < 0) {
+            break;
+        }
+        if (at < 0 && !(keptIsHere && HasSnapshot(history, pass))) {
+            here = hooks.take().state;
+        }
+        const KeptSnapshot* start = StartingPoint(history, gap);
+        if (start->pass != at) {
+            hooks.restore(start->state);
+        }
+        at = RerunToStop(history, start->pass, gap, hooks);
+        KeepNearby(history, at, hooks);
+        TrimNearby(history, pass);
+    }
+    if (at >= 0) {
+        hooks.restore(here.has_value() ? here : StartingPoint(history, pass)->state);
+    }
+    return kept;
 }
 
 }  // namespace
@@ -115,10 +192,17 @@ bool ReturnToPass(History& history, int64_t pass, const HistoryHooks& hooks) {
     hooks.restore(snapshot->state);
     for (int64_t p = snapshot->pass + 1; p <= pass; ++p) {
         hooks.rerunPass(PassInputs(history, p));
-        KeepNearby(history, p, hooks);
+        if (p == pass || StopsAt(hooks, p)) {
+            KeepNearby(history, p, hooks);
+        }
     }
     TrimNearby(history, pass);
+    PrepareStops(history, pass, 1, hooks, true);
     return true;
+}
+
+int64_t PrepareWayBack(History& history, int64_t pass, int64_t stops, const HistoryHooks& hooks) {
+    return PrepareStops(history, pass, stops, hooks, false);
 }
 
 void DropFuture(History& history, int64_t pass) {

@@ -30,9 +30,10 @@ struct History {
     // The inputs of passes snapshots.front().pass + 1 … lastPass, one after another.
     std::string inputs;
     std::vector<std::size_t> inputEnds;  // where each pass's inputs end in `inputs`
-    // Snapshots of the passes re-run on the way back, so that going back
-    // again through them is a restore; those farthest from the pass last
-    // returned to go first beyond `nearbyBudget` bytes (0: none are kept).
+    // Snapshots of the passes re-run on the way back and of those prepared
+    // ahead of it (PrepareWayBack), so that going back through them is a
+    // restore. Beyond `nearbyBudget` bytes (0: none are kept) those after the
+    // session's pass go first, then the oldest.
     std::map<int64_t, KeptSnapshot> nearby;
     std::size_t nearbyBudget = 0;
     std::size_t nearbyBytes = 0;
@@ -43,6 +44,9 @@ struct HistoryHooks {
     std::function<KeptSnapshot()> take;  // the state as it is now (its pass is set by the history)
     std::function<void(const std::any& state)> restore;
     std::function<void(std::string_view inputs)> rerunPass;  // the inputs, then one pass
+    // Whether going back may stop at the pass; only those get a nearby
+    // snapshot (null: every pass may).
+    std::function<bool(int64_t pass)> stopsAt;
 };
 
 // Begins the history at the session's current pass, with a snapshot of it.
@@ -66,11 +70,19 @@ const KeptSnapshot* NearestSnapshot(const History& history, int64_t pass);
 std::string_view PassInputs(const History& history, int64_t pass);
 
 // Puts the session back at `pass`: the nearest snapshot restored and the
-// passes after it re-run (each kept as a nearby snapshot, within its budget).
-// False, changing nothing, when `pass` is outside FirstPass … LastPass. The
-// future after `pass` is kept until DropFuture, so going forward again can
-// re-run it.
+// passes after it re-run (each kept as a nearby snapshot, within its budget),
+// then one more pass of the way back prepared. False, changing nothing, when
+// `pass` is outside FirstPass … LastPass. The future after `pass` is kept
+// until DropFuture, so going forward again can re-run it.
 bool ReturnToPass(History& history, int64_t pass, const HistoryHooks& hooks);
+
+// Prepares the way back from `pass`, where the session is: the stops before
+// it that have no snapshot yet, newest first, are re-run from the snapshot
+// before them and kept as nearby snapshots, at most `stops` of them, while
+// the nearby budget holds them beside those already kept behind `pass`.
+// Then the session is put back at `pass`. Returns the stops kept. Going back
+// one stop at a time, each with one prepared, is then a restore each.
+int64_t PrepareWayBack(History& history, int64_t pass, int64_t stops, const HistoryHooks& hooks);
 
 // Forgets every pass after `pass` and the snapshots taken after it: the
 // session takes over from there.

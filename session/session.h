@@ -64,6 +64,11 @@ void RecordSessionPass(Session& session, const PassControls& controls);
 // outside them. The future is kept until the next input or pass.
 bool ReturnSessionTo(Session& session, int64_t pass);
 
+// Prepares up to `stops` more passes of the way back from the session's
+// pass, as copies (the window does a few in every paused frame); the session
+// is left as it was. Returns the passes prepared.
+int64_t PrepareSessionWayBack(Session& session, int64_t stops);
+
 int64_t FirstSessionPass(const Session& session);
 int64_t LastSessionPass(const Session& session);
 

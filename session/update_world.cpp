@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "dynamics/drag.h"
+#include "dynamics/measures.h"
 #include "dynamics/step.h"
 #include "lighting/shadows.h"
 #include "session/play.h"
@@ -13,6 +14,18 @@ using Clock = std::chrono::steady_clock;
 
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The plots' figures of the step just taken, the oldest dropped beyond kPlotSteps.
+void KeepPlotSample(World& world) {
+    std::vector<StudyTrace::PlotSample>& plots = world.trace.plots;
+    if (plots.size() == static_cast<std::size_t>(kPlotSteps)) {
+        plots.erase(plots.begin());
+    }
+    const PassFigures figures = MeasureWorld(world);
+    plots.push_back({static_cast<float>(figures.kineticEnergy), figures.contacts,
+                     static_cast<float>(figures.largestStickError),
+                     static_cast<float>(world.trace.stepMilliseconds)});
 }
 
 }  // namespace
@@ -30,6 +43,7 @@ void UpdateWorld(World& world, Lighting& lighting, int32_t mouseX, int32_t mouse
     if (timed) {
         if (controls.step) {
             world.trace.stepMilliseconds = MillisecondsSince(start);  // else the last step's stays
+            KeepPlotSample(world);
         }
         start = Clock::now();
     }

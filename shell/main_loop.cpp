@@ -411,6 +411,20 @@ PassControls PassControlsFor(App& app) {
     return controls;
 }
 
+// A paused frame in which neither Left nor Right is held prepares a few
+// passes of the way back, so that going back finds them as copies: about
+// a millisecond each at crowd 200, the stretch before the last step ready
+// within a second of pausing.
+void PrepareWayBackWhilePaused(App& app) {
+    constexpr int64_t kStopsPerFrame = 4;
+    constexpr uint32_t kStepKeys = 1u << static_cast<int32_t>(KeyAction::StepBack) |
+                                   1u << static_cast<int32_t>(KeyAction::StepForward);
+    if (app.session.play.paused && !IsReplaying(app.replay) &&
+        (app.window.heldActions & kStepKeys) == 0) {
+        PrepareSessionWayBack(app.session, kStopsPerFrame);
+    }
+}
+
 // Lines reach the file at least once a second. A failed write stops the
 // recording; the program goes on.
 void KeepRecording(App& app, Services& services) {
@@ -445,6 +459,7 @@ std::optional<LoopEnd> RunLoopPass(App& app, Services& services) {
         app.session.play.stepOnce = false;
     }
     HandleInput(app, services);
+    PrepareWayBackWhilePaused(app);
     KeepRecording(app, services);
     if (IsKeyDown(services, kKeyEscape) != 0) {
         return LoopEnd::Escape;

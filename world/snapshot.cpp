@@ -203,5 +203,6 @@ std::size_t WorldSnapshotBytes(const WorldSnapshot& snapshot) {
     return sizeof snapshot + RecordBytes(snapshot.particles.records) +
            RecordBytes(snapshot.sticks.records) + RecordBytes(snapshot.bodies.records) +
            RecordBytes(snapshot.walls.records) + RecordBytes(snapshot.slots) +
-           RecordBytes(snapshot.trace.pairs) + RecordBytes(snapshot.trace.contacts);
+           RecordBytes(snapshot.trace.pairs) + RecordBytes(snapshot.trace.contacts) +
+           RecordBytes(snapshot.trace.plots);
 }

@@ -24,8 +24,12 @@ struct Grab {
 // `collecting` is on: the candidate pairs (as the centres of their bodies at
 // the end of the step), the contacts of the step's last pass (where the
 // penetrating particle was and its penetration vector), one moment each of
-// the relaxation, the wall push, the separation and the friction, and the
-// time the last pass's step and shadow rebuild took.
+// the relaxation, the wall push, the separation and the friction, the time
+// the last pass's step and shadow rebuild took, and the plots' figures of the
+// last kPlotSteps steps. A snapshot copies it, so going back shows the plots
+// as they stood.
+constexpr int32_t kPlotSteps = 600;  // ten seconds at 60 passes a second
+
 struct StudyTrace {
     struct PairLine {
         Vec2 first;
@@ -91,6 +95,14 @@ struct StudyTrace {
     // How long the last pass's step and shadow rebuild took.
     double stepMilliseconds = 0;
     double shadowMilliseconds = 0;
+    // What a step left, as the plots draw it (single precision is plenty for a pixel).
+    struct PlotSample {
+        float kineticEnergy;
+        int32_t contacts;
+        float largestStickError;
+        float stepMilliseconds;
+    };
+    std::vector<PlotSample> plots;  // oldest first, at most kPlotSteps
 };
 
 struct World {

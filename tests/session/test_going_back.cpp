@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -161,6 +164,67 @@ TEST(GoingBack, FiguresWritesAHeaderThenARowAPass) {
     std::ostringstream err;
     EXPECT_EQ(RunScript(session, in, out, err, nullptr), 1);
     EXPECT_NE(err.str().find("cannot write /no/such/folder/f.csv"), std::string::npos);
+}
+
+// The figures of two 40 × 40 boxes worked out by hand from their corners:
+// each side 40 long and each diagonal 40√2, each corner a quarter of its
+// box's mass moving by position − previous. The CSV's last row and the
+// study view's last plot sample say the same after the first step, while
+// the boxes still press on each other.
+TEST(GoingBack, FiguresOfTwoBoxesAreTheHandComputedOnes) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "tumble-two-boxes.csv").string();
+    Session session;
+    StartSession(session);
+    RunLine(session, "view study");
+    RunLine(session, "box 300 200");
+    RunLine(session, "box 325 215");  // overlapping the first
+    RunLine(session, "figures " + path);
+    RunLine(session, "step 1");
+    session.figures.reset();
+    std::ifstream file(path);
+    std::string row;
+    for (std::string line; std::getline(file, line);) {
+        row = line;
+    }
+    std::filesystem::remove(path);
+    double energy = 0;
+    double stickError = 0;
+    for (const Body& body : session.world.bodies) {
+        if (&body == session.world.worldBody) {
+            continue;
+        }
+        ASSERT_EQ(body.particleCount, 4);
+        for (int32_t i = 1; i <= 4; ++i) {
+            const Particle* p = BodyParticle(body, i);
+            const double dx = p->position.x - p->previous.x;
+            const double dy = p->position.y - p->previous.y;
+            energy += 0.5 * body.mass * (dx * dx + dy * dy);
+            for (int32_t j = i + 1; j <= 4; ++j) {
+                const Particle* q = BodyParticle(body, j);
+                const double length =
+                    std::hypot(q->position.x - p->position.x, q->position.y - p->position.y);
+                const double rest = (j - i == 2) ? 40 * std::sqrt(2.0) : 40;  // corners in turn
+                stickError = std::max(stickError, std::fabs(length - rest));
+            }
+        }
+    }
+    double pass, csvEnergy, csvError, ms;
+    int contacts;
+    ASSERT_EQ(std::sscanf(row.c_str(), "%lf,%lf,%d,%lf,%lf", &pass, &csvEnergy, &contacts,
+                          &csvError, &ms),
+              5)
+        << row;
+    EXPECT_EQ(pass, 1);
+    EXPECT_GT(energy, 0);  // the overlap pushes the boxes apart
+    EXPECT_NEAR(csvEnergy, energy, 1e-9 * energy);
+    EXPECT_NEAR(csvError, stickError, 1e-4);  // rest lengths are stored as floats
+    EXPECT_GT(contacts, 0);
+    const StudyTrace::PlotSample& plotted = session.world.trace.plots.back();
+    EXPECT_EQ(session.world.trace.plots.size(), 1u);
+    EXPECT_EQ(plotted.kineticEnergy, static_cast<float>(csvEnergy));
+    EXPECT_EQ(plotted.contacts, contacts);
+    EXPECT_EQ(plotted.largestStickError, static_cast<float>(csvError));
 }
 
 }  // namespace

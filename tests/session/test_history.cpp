@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct FakeSim {
     int64_t passes = 0;
     int restores = 0;
     int reruns = 0;
+    std::function<bool(int64_t)> stopsAt;  // null: every pass is a stop
 
     void Pass(std::string_view inputs) {
         for (char c : inputs) {
@@ -36,6 +38,7 @@ struct FakeSim {
                 Pass(inputs);
                 ++reruns;
             },
+            stopsAt,
         };
     }
 };
@@ -137,6 +140,66 @@ TEST(History, KeepsWithinItsBudgetByForgettingTheOldest) {
         EXPECT_EQ(sim.state, states[pass - 1]) << pass;
     }
     EXPECT_FALSE(ReturnToPass(history, FirstPass(history) - 1, sim.Hooks()));
+}
+
+// With the way back prepared while paused, going back one pass after
+// another re-runs at most one pass each (the one prepared ahead), across
+// every periodic snapshot, and every pass is still the live run's.
+TEST(History, APreparedWayBackIsARestoreAndOneRerunAPass) {
+    FakeSim sim;
+    History history;
+    history.interval = 10;
+    history.nearbyBudget = 14 * 1000;  // fourteen snapshots
+    StartHistory(history, 0, sim.Hooks());
+    const std::vector<uint64_t> states = RunLive(sim, history, 95);
+    const uint64_t live = sim.state;
+    EXPECT_EQ(PrepareWayBack(history, 95, 100, sim.Hooks()), 14);  // as many as the budget holds
+    EXPECT_EQ(sim.state, live);
+    EXPECT_LE(HistoryTotalBytes(history) - HistoryBytes(history), history.nearbyBudget);
+
+    for (int64_t pass = 94; pass >= 0; --pass) {
+        sim.reruns = 0;
+        ASSERT_TRUE(ReturnToPass(history, pass, sim.Hooks()));
+        EXPECT_EQ(sim.state, pass == 0 ? 7u * 1 : states[pass - 1]) << pass;
+        EXPECT_LE(sim.reruns, 1) << pass;
+        EXPECT_LE(history.nearbyBytes, history.nearbyBudget);
+    }
+}
+
+// Only the passes going back stops at get a copy; the passes between are
+// re-run on the way to the next stop.
+TEST(History, OnlyStopsAreKeptOnTheWayBack) {
+    FakeSim sim;
+    sim.stopsAt = [](int64_t pass) { return pass % 3 == 0; };
+    History history;
+    history.interval = 10;
+    history.nearbyBudget = 100 * 1000;
+    StartHistory(history, 0, sim.Hooks());
+    const std::vector<uint64_t> states = RunLive(sim, history, 40);
+    PrepareWayBack(history, 40, 100, sim.Hooks());
+    for (const auto& [pass, snapshot] : history.nearby) {
+        EXPECT_EQ(pass % 3, 0) << pass;
+    }
+    EXPECT_EQ(history.nearby.size(), 12u);  // 3, 6 … 39 but 30, a periodic one
+    ASSERT_TRUE(ReturnToPass(history, 33, sim.Hooks()));
+    EXPECT_EQ(sim.state, states[32]);
+}
+
+// A live session may have changed since the snapshot of its pass (a
+// command noted, not yet run as a pass): preparing leaves it as it is.
+TEST(History, PreparingLeavesTheSessionAsItIsNow) {
+    FakeSim sim;
+    History history;
+    history.interval = 10;
+    history.nearbyBudget = 100 * 1000;
+    StartHistory(history, 0, sim.Hooks());
+    RunLive(sim, history, 25);
+    ASSERT_TRUE(ReturnToPass(history, 25, sim.Hooks()));  // 25 now has a copy
+    sim.state += 1000;                                    // then the session changed
+    const uint64_t now = sim.state;
+    EXPECT_GT(PrepareWayBack(history, 25, 5, sim.Hooks()), 0);
+    EXPECT_EQ(sim.state, now);
+    EXPECT_EQ(sim.passes, 25);
 }
 
 }  // namespace
