@@ -50,7 +50,7 @@ class Browser:
             ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
              "--no-first-run", "--disable-background-networking", "--disable-component-update",
              "--disable-sync", "--disable-background-timer-throttling",
-             "--disable-renderer-backgrounding", "--window-size=800,720",
+             "--disable-renderer-backgrounding", "--disable-dev-shm-usage", "--window-size=800,720",
              f"--user-data-dir={self.profile}", "--remote-debugging-port=0", "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port = self._debugging_port()
